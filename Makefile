@@ -1,0 +1,44 @@
+# Entry points for people and CI. `make test` and `make run` install what they
+# need (Debian 12, as root or through sudo) before they build.
+BUILD_DIR ?= build
+NATIVE_DIR := $(BUILD_DIR)/native
+WIN_DIR := $(BUILD_DIR)/win
+FUZZ_DIR := $(BUILD_DIR)/fuzz
+JOBS ?= $(shell nproc)
+PORT ?=
+
+.PHONY: all deps configure build test run clean
+
+all: build
+
+deps:
+	@scripts/install-deps.sh
+
+$(NATIVE_DIR)/build.ninja:
+	cmake -S . -B $(NATIVE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=g++ -DCMAKE_C_COMPILER=gcc
+
+$(WIN_DIR)/build.ninja:
+	cmake -S . -B $(WIN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake
+
+$(FUZZ_DIR)/build.ninja:
+	cmake -S . -B $(FUZZ_DIR) -G Ninja -DVRX_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang
+
+configure: $(NATIVE_DIR)/build.ninja $(WIN_DIR)/build.ninja $(FUZZ_DIR)/build.ninja
+
+# Builds the native, fuzz and Windows trees without running anything.
+build: deps configure
+	cmake --build $(NATIVE_DIR) -j $(JOBS)
+	cmake --build $(FUZZ_DIR) -j $(JOBS)
+	cmake --build $(WIN_DIR) -j $(JOBS)
+	@printf 'subdirs("native" "fuzz" "win")\n' > $(BUILD_DIR)/CTestTestfile.cmake
+
+# Every test, native and under Wine, in one CTest run inside a test session.
+test: build
+	scripts/test-session.sh $(BUILD_DIR) ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
+
+# The control panel under Wine on this display (Xvfb when there is none).
+run: build
+	scripts/run.sh $(BUILD_DIR) "$(PORT)"
+
+clean:
+	rm -rf $(BUILD_DIR)

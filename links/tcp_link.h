@@ -1,0 +1,14 @@
+#pragma once
+#include <winsock2.h>
+#include <windows.h>
+
+// The send-only TCP link to port 1024 of a host. UI thread only.
+extern SOCKET tcpSocket;
+
+// 0 connected; 1 resolving failed; 2 starting Winsock failed; 3 making a
+// socket failed; 4 connecting failed.
+int connectTcp(const wchar_t* host);
+
+// Sends exactly size bytes (the text, then zeros); 0 sent, 1 failed and the
+// connection was dropped.
+int sendTcp(const wchar_t* text, int size);

@@ -1,0 +1,123 @@
+#include "protocol/command_set.h"
+
+#include <windows.h>
+
+#include "links/serial_link.h"
+#include "links/tcp_link.h"
+#include "protocol/command_texts.h"
+#include "protocol/control_state.h"
+#include "ui/main/console_pane.h"
+#include "ui/main/control_enabling.h"
+
+namespace {
+// The common sequence of every command: hand the text to the selected link,
+// whatever state it is in, then echo it. The link's result is not looked at:
+// the pane shows every command the program tried to send.
+void handToLink(const wchar_t* text, int size) {
+  if (controlState.linkMode != LinkMode::TcpIp)
+    writeSerialPort(serialLink.serialHandle, text, size);
+  else
+    sendTcp(text, size);
+}
+
+int send(CommandText& command) {
+  handToLink(command.text, command.size);
+  appendEchoLineEnd(command);
+  ConsolePane::appendLine(command.text, ConsoleLineKind::Tx);
+  return 0;
+}
+
+template <typename... Args>
+int sendCommand(CommandId id, Args... args) {
+  CommandText command;
+  formatCommand(command, id, args...);
+  return send(command);
+}
+
+wchar_t directionOf(bool plus) { return plus ? L'+' : L'-'; }
+
+// Brightness and contrast go out with three digits, padded by "0" texts.
+const wchar_t* hundredsPad(int value) { return value >= 100 ? L"" : L"0"; }
+const wchar_t* tensPad(int value) { return value >= 10 ? L"" : L"0"; }
+}  // namespace
+
+int readVideoInput() { return sendCommand(CommandId::ReadVideoInput); }
+int readAudioInput() { return sendCommand(CommandId::ReadAudioInput); }
+int selectVideoInput(int index) { return sendCommand(CommandId::SelectVideoInput, index); }
+int selectOutputResolution(int index) { return sendCommand(CommandId::SelectOutputResolution, index); }
+int readOutputResolution() { return sendCommand(CommandId::ReadOutputResolution); }
+int setIpAddress(int a, int b, int c, int d) { return sendCommand(CommandId::SetIpAddress, a, b, c, d); }
+int readIpAddress() { return sendCommand(CommandId::ReadIpAddress); }
+int setIpPort(int port) { return sendCommand(CommandId::SetIpPort, port); }
+int readIpPort() { return sendCommand(CommandId::ReadIpPort); }
+int setSubnetMask(int a, int b, int c, int d) { return sendCommand(CommandId::SetSubnetMask, a, b, c, d); }
+int readSubnetMask() { return sendCommand(CommandId::ReadSubnetMask); }
+int setGatewayAddress(int a, int b, int c, int d) {
+  return sendCommand(CommandId::SetGatewayAddress, a, b, c, d);
+}
+int readGatewayAddress() { return sendCommand(CommandId::ReadGatewayAddress); }
+int restoreDefaults() { return sendCommand(CommandId::RestoreDefaults); }
+int copyEdid() { return sendCommand(CommandId::CopyEdid); }
+int setBuzzer(bool on) { return sendCommand(on ? CommandId::BuzzerOn : CommandId::BuzzerOff); }
+int readBuzzerStatus() { return sendCommand(CommandId::ReadBuzzerStatus); }
+int readVersions() { return sendCommand(CommandId::ReadVersions); }
+int stepVerticalStart(bool plus) { return sendCommand(CommandId::StepVerticalStart, directionOf(plus)); }
+int stepHorizontalStart(bool plus) { return sendCommand(CommandId::StepHorizontalStart, directionOf(plus)); }
+int stepHorizontalTotal(bool plus) { return sendCommand(CommandId::StepHorizontalTotal, directionOf(plus)); }
+int autoAdjust() { return sendCommand(CommandId::AutoAdjust); }
+int readBrightness() { return sendCommand(CommandId::ReadBrightness); }
+int readContrast() { return sendCommand(CommandId::ReadContrast); }
+int selectAudioInput(int index) { return sendCommand(CommandId::SelectAudioInput, index); }
+
+int setBrightness(int value) {
+  if (value == controlState.lastBrightnessSent) return 0;
+  sendCommand(CommandId::SetBrightness, hundredsPad(value), tensPad(value), value);
+  controlState.lastBrightnessSent = value;
+  return 0;
+}
+
+int setContrast(int value) {
+  if (value == controlState.lastContrastSent) return 0;
+  sendCommand(CommandId::SetContrast, hundredsPad(value), tensPad(value), value);
+  controlState.lastContrastSent = value;
+  return 0;
+}
+
+int setAudioInputLevel(int index, int level) {
+  if (level == controlState.audioInputLevel[index]) return 0;
+  sendCommand(CommandId::SetAudioInputLevel, index, level);
+  controlState.audioInputLevel[index] = level;
+  return 0;
+}
+
+int stepOutputVolume(bool analog, bool up) {
+  return sendCommand(CommandId::StepOutputVolume, analog ? L'A' : L'B', directionOf(up));
+}
+
+int toggleOutputMute(int which) {
+  const ControlState& s = controlState;
+  CommandId id;
+  const RECT* frame;
+  if (which == 0) {
+    id = s.hdmiAudioMuted == 1 ? CommandId::OpenHdmiMute : CommandId::CloseHdmiMute;
+    frame = &hdmiMuteFrame;
+  } else if (which == 1) {
+    id = s.analogAudioMuted == 1 ? CommandId::OpenAnalogMute : CommandId::CloseAnalogMute;
+    frame = &analogMuteFrame;
+  } else {
+    id = s.allAudioMuted == 1 ? CommandId::MuteAllOff : CommandId::MuteAllOn;
+    frame = &muteAllFrame;
+  }
+  // The frame of the output shows the last reported state; repaint it now so
+  // it is current while the unit takes the command.
+  if (s.mainWindow != nullptr) {
+    InvalidateRect(s.mainWindow, frame, TRUE);
+    UpdateWindow(s.mainWindow);
+  }
+  return sendCommand(id);
+}
+
+void sendTextOnLink(const wchar_t* text, int size) {
+  handToLink(text, size);
+  ConsolePane::appendLine(text, ConsoleLineKind::Tx);
+}

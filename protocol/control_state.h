@@ -1,0 +1,104 @@
+#pragma once
+// The program's one record of what it knows about the unit and of the windows
+// and controls that show it. Only the UI thread touches it; the serial reader
+// hands text over with a synchronous message, so no lock is needed.
+#include <cstddef>
+#include <cstdint>
+
+#include "protocol/handle_types.h"
+
+enum class LinkMode : std::uint8_t { TcpIp = 0, Serial = 1 };
+
+constexpr int kVideoInputCount = 9;
+constexpr int kAudioInputCount = 10;
+constexpr int kResolutionCount = 16;
+constexpr int kVersionUnits = 8;   // 7 characters and the terminator
+
+struct ControlState {
+  // Routing, learned from replies (-1 until a reply names one).
+  int videoInput = -1;
+  int previousVideoInput = -1;
+  int audioInput = -1;
+  int previousAudioInput = -1;
+  int audioInputLevel[kAudioInputCount] = {};   // last level sent per input
+
+  // Audio outputs (0 or 1, as the unit reported them).
+  int hdmiAudioMuted = 0;
+  int analogAudioMuted = 0;
+  int allAudioMuted = 0;
+
+  // Output video.
+  int outputResolution = 0;                     // always 0..15
+  int lastBrightnessSent = 0;
+  int lastContrastSent = 0;
+  bool brightnessQueryPending = false;
+  bool contrastQueryPending = false;
+
+  // Unit features and identity.
+  bool buzzerEnabled = false;
+  wchar_t lpmcuVersion[kVersionUnits] = {};
+  wchar_t fpmcuVersion[kVersionUnits] = {};
+  wchar_t flmcuVersion[kVersionUnits] = {};
+
+  // The unit's network settings as last reported (no range check).
+  int ipAddress[4] = {};
+  int ipPort = 0;
+  int subnetMask[4] = {};
+  int gatewayAddress[4] = {};
+
+  // Any value but TcpIp sends over the serial link.
+  LinkMode linkMode = LinkMode::TcpIp;
+
+  // Handles, each set by the routine that creates the object.
+  HWND mainWindow = nullptr;
+  HMENU mainMenu = nullptr;
+  HWND consoleEdit = nullptr;
+  HWND sendEdit = nullptr;
+  HWND audioInputButtons[kAudioInputCount] = {};
+  HWND audioLevelTrackbars[kAudioInputCount] = {};
+  HWND videoInputButtons[kVideoInputCount] = {};
+  HWND hdmiVolUpButton = nullptr;
+  HWND hdmiVolDownButton = nullptr;
+  HWND hdmiMuteButton = nullptr;
+  HWND analogVolUpButton = nullptr;
+  HWND analogVolDownButton = nullptr;
+  HWND analogMuteButton = nullptr;
+  HWND muteAllButton = nullptr;
+  HWND sendButton = nullptr;
+  HWND clearButton = nullptr;
+  HFONT uiFont = nullptr;
+  HFONT fixedFont = nullptr;
+
+  // Settings windows: the newest window of each kind and its controls.
+  // Cleared when that window is destroyed, so nothing acts on a dead control.
+  HWND videoSettingsWindow = nullptr;
+  HWND vgaAdjustmentsWindow = nullptr;
+  HWND networkSettingsWindow = nullptr;
+  HWND resolutionCombo = nullptr;
+  HWND brightnessTrackbar = nullptr;
+  HWND contrastTrackbar = nullptr;
+  HWND ipAddressEdits[4] = {};
+  HWND portEdit = nullptr;
+  HWND subnetMaskEdits[4] = {};
+  HWND gatewayEdits[4] = {};
+};
+
+extern ControlState controlState;
+
+// Start-up's values for the selection and last-sent fields.
+void applyStartValues(ControlState& state);
+
+// Checks the invariants of the record (ranges, terminated versions); used by
+// tests and the stress runs after hostile input.
+bool controlStateInvariantsHold(const ControlState& state);
+
+// Name tables: the names the unit uses on the wire.
+constexpr std::size_t kInputNameUnits = 24;
+constexpr std::size_t kResolutionNameUnits = 16;
+extern const wchar_t videoInputNames[kVideoInputCount][kInputNameUnits];
+extern const wchar_t audioInputNames[kAudioInputCount][kInputNameUnits];
+extern const wchar_t resolutionTable[kResolutionCount][kResolutionNameUnits];
+
+// Entry i of videoInputNames names video input index videoInputIndexOfName(i):
+// the last two entries are swapped against the index order.
+int videoInputIndexOfName(int entry);

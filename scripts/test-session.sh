@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Runs a command (normally ctest) inside a test session: a private Wine prefix
+# under the build tree, a virtual X display, and two pty pairs mapped as COM
+# ports (COM7 <-> COM8 and COM5 <-> COM6), with one wineserver kept alive for
+# the whole run. Everything it starts is ended when the command returns.
+#
+#   scripts/test-session.sh BUILD_DIR command args...
+set -uo pipefail
+export BUILD_DIR="$(cd "$1" && pwd)"; shift
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+# shellcheck disable=SC1091
+. "$here/wine-lib.sh"
+
+cleanup() {
+  stop_wineserver
+  stop_helpers
+  rm -f "$RIG_DIR/session.env"
+}
+trap cleanup EXIT INT TERM
+
+ensure_prefix || exit 1
+start_xvfb || exit 1
+start_pty_pair pair1 || exit 1
+start_pty_pair pair2 || exit 1
+stop_wineserver
+map_com_port COM7 "$RIG_DIR/pair1-a"
+map_com_port COM8 "$RIG_DIR/pair1-b"
+map_com_port COM5 "$RIG_DIR/pair2-a"
+map_com_port COM6 "$RIG_DIR/pair2-b"
+restart_wineserver
+
+cat >"$RIG_DIR/session.env" <<ENV
+export DISPLAY='$DISPLAY'
+export VRX_TEST_PORT=COM7
+export VRX_TEST_PEER=COM8
+export VRX_TEST_PORT2=COM5
+export VRX_TEST_PEER2=COM6
+export VRX_RIG_DIR='$RIG_DIR'
+ENV
+# shellcheck disable=SC1091
+. "$RIG_DIR/session.env"
+
+"$@"

@@ -1,0 +1,89 @@
+# Shared by the test session, `make run` and the CTest emulator: where Wine is,
+# which private prefix to use, and how to start and stop the helper processes.
+# Source it; BUILD_DIR (absolute) names the build tree that owns the prefix.
+
+WINE_BIN=/usr/lib/wine/wine64
+WINESERVER_BIN=/usr/lib/wine/wineserver
+: "${BUILD_DIR:?BUILD_DIR must be set}"
+export WINEPREFIX="$BUILD_DIR/wineprefix"
+export WINEDEBUG="${WINEDEBUG:--all}"
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEARCH=win64
+RIG_DIR="$BUILD_DIR/rig"
+mkdir -p "$RIG_DIR"
+
+# Makes the prefix once; later calls return at once.
+ensure_prefix() {
+  if [ ! -f "$WINEPREFIX/.vrx-ready" ]; then
+    echo "making the private Wine prefix $WINEPREFIX"
+    mkdir -p "$WINEPREFIX"
+    "$WINE_BIN" wineboot -i >"$RIG_DIR/wineboot.log" 2>&1
+    "$WINESERVER_BIN" -w
+    touch "$WINEPREFIX/.vrx-ready"
+  fi
+}
+
+# Starts Xvfb on a free display and exports DISPLAY; the pid goes to XVFB_PID.
+start_xvfb() {
+  local fdfile="$RIG_DIR/xvfb.display"
+  rm -f "$fdfile"
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fdfile" >"$RIG_DIR/xvfb.log" 2>&1 &
+  XVFB_PID=$!
+  local i
+  for i in $(seq 1 100); do
+    [ -s "$fdfile" ] && break
+    sleep 0.1
+  done
+  [ -s "$fdfile" ] || { echo "Xvfb did not start" >&2; return 1; }
+  export DISPLAY=":$(head -n1 "$fdfile")"
+}
+
+# Makes a pty pair with socat: start_pty_pair NAME leaves $RIG_DIR/NAME-a and
+# $RIG_DIR/NAME-b as the two ends and appends socat's pid to SOCAT_PIDS.
+SOCAT_PIDS=()
+start_pty_pair() {
+  local a="$RIG_DIR/$1-a" b="$RIG_DIR/$1-b"
+  rm -f "$a" "$b"
+  socat "pty,link=$a,raw,echo=0" "pty,link=$b,raw,echo=0" >"$RIG_DIR/socat-$1.log" 2>&1 &
+  SOCAT_PIDS+=($!)
+  local i
+  for i in $(seq 1 100); do
+    [ -e "$a" ] && [ -e "$b" ] && return 0
+    sleep 0.05
+  done
+  echo "socat did not make $a and $b" >&2
+  return 1
+}
+
+# map_com_port COMn PATH: the prefix opens PATH when a program opens COMn.
+# Takes effect when the prefix's wineserver is started again.
+map_com_port() {
+  "$WINE_BIN" reg add 'HKLM\Software\Wine\Ports' /v "$1" /t REG_SZ /d "$2" /f >/dev/null 2>&1
+}
+
+unmap_com_port() {
+  "$WINE_BIN" reg delete 'HKLM\Software\Wine\Ports' /v "$1" /f >/dev/null 2>&1 || true
+}
+
+# Restarts the prefix's server and keeps it alive for the session, so that each
+# test program starts in milliseconds; its chatter (object dumps when a pty
+# closes) goes to a log file.
+restart_wineserver() {
+  "$WINESERVER_BIN" -k 2>/dev/null || true
+  "$WINESERVER_BIN" -w 2>/dev/null || true
+  "$WINESERVER_BIN" -p >>"$RIG_DIR/wineserver.log" 2>&1
+  # A first program run brings up the prefix's services before tests time anything.
+  "$WINE_BIN" cmd /c exit >/dev/null 2>&1 || true
+}
+
+stop_wineserver() {
+  "$WINESERVER_BIN" -k 2>/dev/null || true
+  "$WINESERVER_BIN" -w 2>/dev/null || true
+}
+
+stop_helpers() {
+  local p
+  for p in "${SOCAT_PIDS[@]}"; do kill "$p" 2>/dev/null || true; done
+  SOCAT_PIDS=()
+  if [ -n "${XVFB_PID:-}" ]; then kill "$XVFB_PID" 2>/dev/null || true; XVFB_PID=; fi
+}

@@ -1,0 +1,234 @@
+#include "protocol/reply_grammar.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+// What the grammar asked the window side to do, in order.
+std::vector<std::string> calls;
+void recordResolution(int r) { calls.push_back("combo " + std::to_string(r)); }
+void recordBrightness(int v) { calls.push_back("brightness " + std::to_string(v)); }
+void recordContrast(int v) { calls.push_back("contrast " + std::to_string(v)); }
+void recordBuzzer(bool on) { calls.push_back(on ? "buzzer on" : "buzzer off"); }
+const ReplyHooks recordingHooks = {recordResolution, recordBrightness, recordContrast, recordBuzzer};
+
+ControlState freshState() {
+  ControlState state;
+  applyStartValues(state);
+  return state;
+}
+}  // namespace
+
+// One received line (CR LF added) and the fields it must leave behind.
+struct LineCase {
+  const wchar_t* line;
+  int videoInput, audioInput, hdmiMuted, analogMuted, allMuted, resolution;
+  bool indicators, resolutionChanged;
+};
+
+class ReplyLineTest : public testing::TestWithParam<LineCase> {};
+
+TEST_P(ReplyLineTest, StoresWhatTheLineReports) {
+  const LineCase& c = GetParam();
+  ControlState state = freshState();
+  std::wstring text = std::wstring(c.line) + L"\r\n";
+  ReplyChanges changes = parseReplyLines(state, text.c_str(), ReplyHooks{});
+  EXPECT_EQ(state.videoInput, c.videoInput);
+  EXPECT_EQ(state.audioInput, c.audioInput);
+  EXPECT_EQ(state.hdmiAudioMuted, c.hdmiMuted);
+  EXPECT_EQ(state.analogAudioMuted, c.analogMuted);
+  EXPECT_EQ(state.allAudioMuted, c.allMuted);
+  EXPECT_EQ(state.outputResolution, c.resolution);
+  EXPECT_EQ(changes.indicatorsChanged, c.indicators);
+  EXPECT_EQ(changes.resolutionChanged, c.resolutionChanged);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, ReplyLineTest,
+    testing::Values(
+        //       line                              video audio hdmi analog all res  ind    res
+        LineCase{L">>SOURCE HDMI3",                   6, -1, 0, 0, 0, 0, true, false},
+        LineCase{L"SOURCE HDBaseT",                   8, -1, 0, 0, 0, 0, true, false},
+        LineCase{L"SOURCE DisplayPort",               7, -1, 0, 0, 0, 0, true, false},
+        LineCase{L"SOURCE HDMI3 ",                   -1, -1, 0, 0, 0, 0, false, false},
+        LineCase{L"SOURCE hdmi3",                    -1, -1, 0, 0, 0, 0, false, false},
+        LineCase{L"Video Input: HDMI2",               5, -1, 0, 0, 0, 0, true, false},
+        LineCase{L"Video Input:    CV",               0, -1, 0, 0, 0, 0, true, false},
+        LineCase{L"AUDIO HDBaseT",                   -1, 9, 0, 0, 0, 0, true, false},
+        LineCase{L"AUDIO 3 extra",                   -1, 2, 0, 0, 0, 0, true, false},
+        LineCase{L"AUDIO 10",                        -1, -1, 0, 0, 0, 0, false, false},
+        LineCase{L"HDMI&HDBaseT",                    -1, 9, 0, 0, 0, 0, true, false},
+        LineCase{L"HDMI&HDBaseT anything",           -1, 9, 0, 0, 0, 0, true, false},
+        LineCase{L"Audio Input: Audio 4",            -1, 3, 0, 0, 0, 0, true, false},
+        LineCase{L"Audio Input: AudioHDMI&HDBaseT",  -1, 9, 0, 0, 0, 0, true, false},
+        LineCase{L"Audio Input: 7",                  -1, 6, 0, 0, 0, 0, true, false},
+        LineCase{L"HDMI AUDIO MUTE ON",              -1, -1, 1, 0, 0, 0, true, false},
+        LineCase{L"HDMI AUDIO MUTE ON ",             -1, -1, 0, 0, 0, 0, true, false},
+        LineCase{L"HDMI VIDEO MUTE ON",              -1, -1, 0, 0, 0, 0, false, false},
+        LineCase{L"HDMI AUDIO",                      -1, -1, 0, 0, 0, 0, false, false},
+        LineCase{L"Analog AUDIO MUTE ON",            -1, -1, 0, 1, 0, 0, true, false},
+        LineCase{L"MUTE ON",                         -1, -1, 0, 0, 1, 0, true, false},
+        LineCase{L"MUTE ON now",                     -1, -1, 0, 0, 1, 0, true, false},
+        LineCase{L"MUTE",                            -1, -1, 0, 0, 0, 0, true, false},
+        LineCase{L"OUTPUT 1920x1200@60Hz",           -1, -1, 0, 0, 0, 15, false, true},
+        LineCase{L"OUTPUT 1920x1080@61Hz",           -1, -1, 0, 0, 0, 0, false, false},
+        LineCase{L"Output Resolution: 1440x900@60Hz", -1, -1, 0, 0, 0, 10, false, true},
+        LineCase{L":SOURCE HDMI1",                   -1, -1, 0, 0, 0, 0, false, false},
+        LineCase{L"\u00e9\u00ff SOURCE",             -1, -1, 0, 0, 0, 0, false, false}));
+
+TEST(ReplyGrammar, AnInputNamedAgainStillMovesThePreviousField) {
+  ControlState state = freshState();
+  parseReplyLines(state, L"SOURCE HDMI1\r\nSOURCE HDMI1\r\nAUDIO 2\r\nAUDIO 5\r\n", ReplyHooks{});
+  EXPECT_EQ(state.videoInput, 4);
+  EXPECT_EQ(state.previousVideoInput, 4);
+  EXPECT_EQ(state.audioInput, 4);
+  EXPECT_EQ(state.previousAudioInput, 1);
+}
+
+TEST(ReplyGrammar, MuteOffClearsWhatMuteOnSet) {
+  ControlState state = freshState();
+  parseReplyLines(state, L"HDMI AUDIO MUTE ON\r\nAnalog AUDIO MUTE ON\r\nMUTE ON\r\n", ReplyHooks{});
+  parseReplyLines(state, L"HDMI AUDIO MUTE OFF\r\nAnalog AUDIO MUTE OFF\r\nMUTE OFF\r\n", ReplyHooks{});
+  EXPECT_EQ(state.hdmiAudioMuted + state.analogAudioMuted + state.allAudioMuted, 0);
+}
+
+struct BuzzerCase {
+  const wchar_t* line;
+  bool enabled;
+};
+class BuzzerReplyTest : public testing::TestWithParam<BuzzerCase> {};
+
+TEST_P(BuzzerReplyTest, EachFormAcceptsOnlyItsOwnCase) {
+  ControlState state = freshState();
+  state.buzzerEnabled = !GetParam().enabled;
+  calls.clear();
+  parseReplyLines(state, (std::wstring(GetParam().line) + L"\r\n").c_str(), recordingHooks);
+  EXPECT_EQ(state.buzzerEnabled, GetParam().enabled);
+  ASSERT_EQ(calls.size(), 1u);
+  EXPECT_EQ(calls[0], GetParam().enabled ? "buzzer on" : "buzzer off");
+}
+
+INSTANTIATE_TEST_SUITE_P(Lines, BuzzerReplyTest,
+                         testing::Values(BuzzerCase{L"Bell On", true}, BuzzerCase{L"Bell Status: ON", true},
+                                         BuzzerCase{L"Bell Status:ON", true}, BuzzerCase{L"Bell ON", false},
+                                         BuzzerCase{L"Bell Status: On", false}, BuzzerCase{L"Bell", false},
+                                         BuzzerCase{L"Bell Off", false}));
+
+TEST(ReplyGrammar, NetworkRepliesFillTheirFields) {
+  ControlState state = freshState();
+  ReplyChanges changes = parseReplyLines(
+      state, L"SIPR: 192.168.1.20\r\nSPORT: 1024\r\nSUBR: 255.255.0.0\r\nGAR: 10\r\n", ReplyHooks{});
+  EXPECT_TRUE(changes.networkChanged);
+  EXPECT_EQ(std::vector<int>(state.ipAddress, state.ipAddress + 4), (std::vector<int>{192, 168, 1, 20}));
+  EXPECT_EQ(state.ipPort, 1024);
+  EXPECT_EQ(std::vector<int>(state.subnetMask, state.subnetMask + 4), (std::vector<int>{255, 255, 0, 0}));
+  EXPECT_EQ(std::vector<int>(state.gatewayAddress, state.gatewayAddress + 4), (std::vector<int>{10, 10, 10, 10}));
+}
+
+TEST(ReplyGrammar, NumbersThatAreNotNumbersStoreZeroAndHugeOnesClamp) {
+  ControlState state = freshState();
+  parseReplyLines(state, L"SPORT: none\r\nSIPR: 99999999999999.x.-3.\r\n", ReplyHooks{});
+  EXPECT_EQ(state.ipPort, 0);
+  EXPECT_EQ(std::vector<int>(state.ipAddress, state.ipAddress + 4), (std::vector<int>{2147483647, 0, -3, 0}));
+}
+
+struct VersionCase {
+  const wchar_t* line;
+  const wchar_t* stored;
+};
+class VersionReplyTest : public testing::TestWithParam<VersionCase> {};
+
+TEST_P(VersionReplyTest, KeepsAtMostSevenUnitsAfterTheFirst) {
+  ControlState state = freshState();
+  parseReplyLines(state, (std::wstring(GetParam().line) + L"\r\n").c_str(), ReplyHooks{});
+  EXPECT_EQ(std::wstring(state.lpmcuVersion), GetParam().stored);
+  EXPECT_TRUE(controlStateInvariantsHold(state));
+}
+
+INSTANTIATE_TEST_SUITE_P(Lines, VersionReplyTest,
+                         testing::Values(VersionCase{L"LPMCU SW Versions: V1.23456789", L"1.23456"},
+                                         VersionCase{L"LPMCU SW Versions: V1.0", L"1.0"},
+                                         VersionCase{L"LPMCU SW Versions:", L""},
+                                         VersionCase{L"LPMCU SW Versions:      ", L""},
+                                         VersionCase{L"LPMCU SW Versions: V", L""}));
+
+TEST(ReplyGrammar, AllThreeVersionFieldsAreKeyedApart) {
+  ControlState state = freshState();
+  parseReplyLines(state, L">LPMCU SW Versions: V1.02\r\n>FPMCU SW Versions: V2.10\r\n>FLMCU SW Versions: V3.05\r\n",
+                  ReplyHooks{});
+  EXPECT_EQ(std::wstring(state.lpmcuVersion), L"1.02");
+  EXPECT_EQ(std::wstring(state.fpmcuVersion), L"2.10");
+  EXPECT_EQ(std::wstring(state.flmcuVersion), L"3.05");
+}
+
+TEST(ReplyGrammar, OnlyTheFirstBrightnessReplyAfterTheQueryMovesTheTrackbar) {
+  ControlState state = freshState();
+  calls.clear();
+  parseReplyLines(state, L"Brightness Value: 42\r\n", recordingHooks);
+  EXPECT_TRUE(calls.empty());
+  state.brightnessQueryPending = true;
+  state.contrastQueryPending = true;
+  parseReplyLines(state, L"Brightness Value: 42\r\nBrightness Value: 43\r\nContrast Value:7\r\n", recordingHooks);
+  EXPECT_EQ(calls, (std::vector<std::string>{"brightness 42", "contrast 7"}));
+  EXPECT_FALSE(state.brightnessQueryPending);
+  EXPECT_FALSE(state.contrastQueryPending);
+}
+
+TEST(ReplyGrammar, OnlyTheKeyedResolutionFormSelectsTheListItem) {
+  ControlState state = freshState();
+  calls.clear();
+  parseReplyLines(state, L"OUTPUT 800x600@60Hz\r\nOutput Resolution: 1920x1080@50Hz\r\n", recordingHooks);
+  EXPECT_EQ(calls, (std::vector<std::string>{"combo 13"}));
+  EXPECT_EQ(state.outputResolution, 13);
+}
+
+TEST(ReplyGrammar, ATextWithoutALineEndIsNotParsed) {
+  ControlState state = freshState();
+  ReplyChanges changes = parseReplyLines(state, L"SOURCE HDMI1", ReplyHooks{});
+  EXPECT_EQ(state.videoInput, -1);
+  EXPECT_FALSE(changes.indicatorsChanged);
+}
+
+TEST(ReplyGrammar, TheLineAfterTheLastLineEndIsLeftAlone) {
+  ControlState state = freshState();
+  parseReplyLines(state, L"SOURCE HDMI1\r\nAUDIO 3", ReplyHooks{});
+  EXPECT_EQ(state.videoInput, 4);
+  EXPECT_EQ(state.audioInput, -1);
+}
+
+// A blank line or a bare prompt between replies must not cost the replies
+// behind it.
+TEST(ReplyGrammar, EmptyAndPromptOnlyLinesAreSkipped) {
+  ControlState state = freshState();
+  parseReplyLines(state, L"\r\n>\r\n>>>\r\nSOURCE HDMI1\r\n\r\nAUDIO 3\r\n", ReplyHooks{});
+  EXPECT_EQ(state.videoInput, 4);
+  EXPECT_EQ(state.audioInput, 2);
+}
+
+TEST(ReplyGrammar, ACrWithoutLfSwallowsTheNextCharacter) {
+  ControlState state = freshState();
+  parseReplyLines(state, L"MUTE ON\rXSOURCE HDMI1\r\n", ReplyHooks{});
+  EXPECT_EQ(state.allAudioMuted, 1);
+  EXPECT_EQ(state.videoInput, 4);
+  parseReplyLines(state, L"MUTE OFF\r", ReplyHooks{});
+  EXPECT_EQ(state.allAudioMuted, 0);
+}
+
+TEST(ReplyGrammar, AThousandLinesInOneTextAreAllRead) {
+  ControlState state = freshState();
+  std::wstring text;
+  for (int i = 0; i < 1000; ++i) text += (i % 2 ? L"AUDIO 1\r\n" : L"AUDIO 2\r\n");
+  parseReplyLines(state, text.c_str(), ReplyHooks{});
+  EXPECT_EQ(state.audioInput, 0);
+  EXPECT_EQ(state.previousAudioInput, 1);
+}
+
+TEST(ControlTables, NamesAndIndicesAgree) {
+  EXPECT_STREQ(resolutionTable[15], L"1920x1200@60Hz");
+  EXPECT_STREQ(videoInputNames[7], L"HDBaseT");
+  EXPECT_EQ(videoInputIndexOfName(7), 8);
+  EXPECT_EQ(videoInputIndexOfName(8), 7);
+  EXPECT_EQ(videoInputIndexOfName(6), 6);
+}

@@ -1,0 +1,31 @@
+#pragma once
+#include <windows.h>
+
+// The main window's own state, beside ControlState. UI thread only.
+struct MainWindowState {
+  HINSTANCE instanceHandle = nullptr;
+  int showCommand = SW_SHOWNORMAL;
+  bool noSerialPorts = false;      // the port listing failed at start-up
+  bool outputShown = false;        // the window is at full height
+  int nonClientWidth = 0;          // outer minus client size, measured once
+  int nonClientHeight = 0;
+  int markedPortItem = 0;          // menu id of the checked port item, 0 none
+};
+extern MainWindowState mainWindowState;
+
+int registerMainWindowClass();
+int registerSettingsWindowClass();
+
+// Builds the main window with all its controls, fonts and menus; 0, or 1 when
+// the window could not be created.
+int createMainWindow(HINSTANCE instance, int showCommand);
+
+LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+void paintMainWindow(HWND window);
+
+// "&Connect" port item i: close the open port, open entry i, configure, enable
+// the device controls and send the opening queries; move the check mark.
+void connectToPort(int index);
+
+// The Send button: the send edit's text with CR LF, then the edit is emptied.
+void sendFreeText();
