@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Runs a command (normally ctest) inside a test session: a private Wine prefix
-# under the build tree, a virtual X display, and two pty pairs mapped as COM
-# ports (COM7 <-> COM8 and COM5 <-> COM6), with one wineserver kept alive for
-# the whole run. Everything it starts is ended when the command returns.
+# under the build tree, a virtual X display, and three pty pairs mapped as COM
+# ports (COM7 <-> COM8, COM5 <-> COM6, and COM4 <-> COM3 whose cable a test
+# can pull through $VRX_RIG_DIR/pair3.unplug), with one wineserver kept alive
+# for the whole run. Everything it starts is ended when the command returns.
 #
 #   scripts/test-session.sh BUILD_DIR command args...
 set -uo pipefail
@@ -22,11 +23,17 @@ ensure_prefix || exit 1
 start_xvfb || exit 1
 start_pty_pair pair1 || exit 1
 start_pty_pair pair2 || exit 1
+start_unpluggable_pty_pair pair3 || exit 1
 stop_wineserver
 map_com_port COM7 "$RIG_DIR/pair1-a"
 map_com_port COM8 "$RIG_DIR/pair1-b"
 map_com_port COM5 "$RIG_DIR/pair2-a"
 map_com_port COM6 "$RIG_DIR/pair2-b"
+map_com_port COM4 "$RIG_DIR/pair3-a"
+map_com_port COM3 "$RIG_DIR/pair3-b"
+# Xvfb runs no window manager; Wine then waits 2 s for every top-level window
+# it destroys. Unmanaged windows are destroyed at once.
+set_windows_managed N
 restart_wineserver
 
 cat >"$RIG_DIR/session.env" <<ENV
@@ -35,6 +42,8 @@ export VRX_TEST_PORT=COM7
 export VRX_TEST_PEER=COM8
 export VRX_TEST_PORT2=COM5
 export VRX_TEST_PEER2=COM6
+export VRX_TEST_UNPLUG_PORT=COM4
+export VRX_TEST_UNPLUG_PEER=COM3
 export VRX_RIG_DIR='$RIG_DIR'
 ENV
 # shellcheck disable=SC1091

@@ -65,6 +65,12 @@ unmap_com_port() {
   "$WINE_BIN" reg delete 'HKLM\Software\Wine\Ports' /v "$1" /f >/dev/null 2>&1 || true
 }
 
+# set_windows_managed Y|N: whether the desktop's window manager handles the
+# prefix's top-level windows.
+set_windows_managed() {
+  "$WINE_BIN" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d "$1" /f >/dev/null 2>&1
+}
+
 # Restarts the prefix's server and keeps it alive for the session, so that each
 # test program starts in milliseconds; its chatter (object dumps when a pty
 # closes) goes to a log file.
@@ -86,4 +92,36 @@ stop_helpers() {
   for p in "${SOCAT_PIDS[@]}"; do kill "$p" 2>/dev/null || true; done
   SOCAT_PIDS=()
   if [ -n "${XVFB_PID:-}" ]; then kill "$XVFB_PID" 2>/dev/null || true; XVFB_PID=; fi
+}
+
+# start_unpluggable_pty_pair NAME: a pty pair like start_pty_pair whose socat a
+# watcher ends and starts again whenever $RIG_DIR/NAME.unplug appears (a test
+# pulling the cable); the watcher deletes that file once the pair is back. The
+# watcher's pid goes to SOCAT_PIDS; ending it ends its socat.
+start_unpluggable_pty_pair() {
+  local a="$RIG_DIR/$1-a" b="$RIG_DIR/$1-b" request="$RIG_DIR/$1.unplug" log="$RIG_DIR/socat-$1.log"
+  rm -f "$a" "$b" "$request"
+  (
+    pid=
+    trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null; exit 0' TERM INT
+    while :; do
+      rm -f "$a" "$b"
+      socat "pty,link=$a,raw,echo=0" "pty,link=$b,raw,echo=0" >>"$log" 2>&1 &
+      pid=$!
+      until [ -e "$a" ] && [ -e "$b" ]; do sleep 0.05; done
+      rm -f "$request"
+      until [ -e "$request" ] || ! kill -0 "$pid" 2>/dev/null; do sleep 0.05; done
+      kill "$pid" 2>/dev/null
+      wait "$pid" 2>/dev/null
+      pid=
+    done
+  ) &
+  SOCAT_PIDS+=($!)
+  local i
+  for i in $(seq 1 100); do
+    [ -e "$a" ] && [ -e "$b" ] && return 0
+    sleep 0.05
+  done
+  echo "socat did not make $a and $b" >&2
+  return 1
 }
