@@ -1,5 +1,5 @@
 # GoogleTest from Debian's source package, built with this tree's compiler and flags.
-set(GTEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest sources")
+set(GTEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest sources (on Windows: a googletest checkout)")
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)

@@ -1,8 +1,13 @@
 # Windows tree: the control panel and its tests, run under Wine by CTest.
 enable_language(RC)
-add_compile_options(-Wall -Wextra)
+if(NOT MSVC)
+  add_compile_options(-Wall -Wextra)
+endif()
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/wine-exec.sh)
+if(CMAKE_CROSSCOMPILING)
+  # Built on Linux: CTest runs the Windows programs under Wine.
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/wine-exec.sh)
+endif()
 include(cmake/googletest.cmake)
 
 file(GLOB_RECURSE WIN_SOURCES CONFIGURE_DEPENDS
