@@ -14,6 +14,7 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 
 cleanup() {
   stop_wineserver
+  [ -n "${SIM_PID:-}" ] && kill "$SIM_PID" 2>/dev/null
   stop_helpers
   rm -f "$RIG_DIR/session.env"
 }
@@ -25,6 +26,19 @@ start_pty_pair pair1 || exit 1
 start_pty_pair pair2 || exit 1
 start_unpluggable_pty_pair pair3 || exit 1
 stop_wineserver
+# The simulated unit for the end-to-end tests, when it has been built: COM2.
+# Tests reset it through its TCP port and read what it received from its
+# transcript.
+SIM_BIN="$BUILD_DIR/native/tools/vrx-sim/vrx-sim"
+SIM_TCP_PORT=10240
+if [ -x "$SIM_BIN" ]; then
+  rm -f "$RIG_DIR/sim-transcript.txt"
+  "$SIM_BIN" "$RIG_DIR/sim-tty" --tcp "$SIM_TCP_PORT" --transcript "$RIG_DIR/sim-transcript.txt" \
+    >"$RIG_DIR/sim.log" 2>&1 &
+  SIM_PID=$!
+  for _ in $(seq 1 100); do [ -e "$RIG_DIR/sim-tty" ] && break; sleep 0.05; done
+  map_com_port COM2 "$RIG_DIR/sim-tty"
+fi
 map_com_port COM7 "$RIG_DIR/pair1-a"
 map_com_port COM8 "$RIG_DIR/pair1-b"
 map_com_port COM5 "$RIG_DIR/pair2-a"
@@ -45,6 +59,9 @@ export VRX_TEST_PEER2=COM6
 export VRX_TEST_UNPLUG_PORT=COM4
 export VRX_TEST_UNPLUG_PEER=COM3
 export VRX_RIG_DIR='$RIG_DIR'
+export VRX_SIM_PORT=COM2
+export VRX_SIM_TCP_PORT=$SIM_TCP_PORT
+export VRX_SIM_TRANSCRIPT='$RIG_DIR/sim-transcript.txt'
 ENV
 # shellcheck disable=SC1091
 . "$RIG_DIR/session.env"

@@ -1,0 +1,243 @@
+// The built control panel as its own process against the simulated unit,
+// driven from outside through its windows, as an operator would.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "tests/win/support/e2e_support.h"
+#include "tests/win/support/test_support.h"
+
+namespace {
+const COLORREF kGreen = RGB(0, 255, 0);
+const COLORREF kRed = RGB(255, 0, 0);
+const COLORREF kGrey = RGB(238, 238, 238);
+
+// Left edges of the frames around buttons the tests use (client pixels).
+struct FramePoint {
+  int x, y;
+};
+const FramePoint kHdmi1Frame{169, 40};   // video input 4
+const FramePoint kVga2Frame{88, 80};     // video input 3
+const FramePoint kAudio1Frame{7, 140};   // audio input 0
+const FramePoint kAudio3Frame{83, 140};  // audio input 2
+const FramePoint kHdmiMuteFrame{424, 180};
+const FramePoint kMuteAllFrame{424, 240};
+
+class EndToEnd : public testing::Test {
+ protected:
+  void SetUp() override {
+    // Each test meets a unit in its factory state.
+    std::size_t before = simTranscript().size();
+    ASSERT_TRUE(sendToSim("<DEFAULT>"));
+    ASSERT_TRUE(waitFor([&] {
+      std::vector<std::string> lines = simTranscript();
+      return std::find(lines.begin() + static_cast<long>(std::min(before, lines.size())), lines.end(),
+                       "tcp <DEFAULT>") != lines.end();
+    }));
+    transcriptStart_ = simTranscript().size();
+    ASSERT_TRUE(program_.started());
+    portItem_ = 800 + registryPortIndex(simPortName());
+    ASSERT_GE(portItem_, 800);
+  }
+
+  HWND main() const { return program_.mainWindow(); }
+
+  void connect() {
+    PostMessageW(main(), WM_COMMAND, static_cast<WPARAM>(portItem_), 0);
+    ASSERT_TRUE(waitForReceived(5)) << joined(received());
+    // The last replies ("<SW>") have been parsed once the pane shows them.
+    ASSERT_TRUE(waitFor([&] { return paneText().find(L"FLMCU SW Versions") != std::wstring::npos; }, 5000));
+  }
+
+  std::vector<std::string> received() const { return simReceivedSince(transcriptStart_); }
+  bool waitForReceived(std::size_t count) {
+    return waitFor([&] { return received().size() >= count; }, 5000);
+  }
+  std::string lastReceived() const {
+    std::vector<std::string> all = received();
+    return all.empty() ? "" : all.back();
+  }
+
+  std::wstring paneText() const { return controlText(GetDlgItem(main(), 1002)); }
+
+  bool waitForPixel(HWND window, FramePoint at, COLORREF colour) {
+    return waitFor([&] { return screenPixelAt(window, at.x, at.y) == colour; }, 5000);
+  }
+
+  void click(int id) { SendMessageW(GetDlgItem(main(), id), BM_CLICK, 0, 0); }
+
+  static std::string joined(const std::vector<std::string>& lines) {
+    std::string all;
+    for (const std::string& line : lines) all += line + " | ";
+    return all;
+  }
+
+  std::size_t transcriptStart_ = 0;
+  ProgramProcess program_;
+  int portItem_ = 0;
+};
+}  // namespace
+
+TEST_F(EndToEnd, StartsListsItsPortsAndExitsWithZero) {
+  EXPECT_EQ(windowText(main()), L"Tervane VRX 2600 Control");
+  RECT client;
+  GetClientRect(main(), &client);
+  EXPECT_EQ(client.right, 551);
+  EXPECT_EQ(client.bottom, 278);
+  EXPECT_EQ(program_.close(), 0);
+  std::string output = program_.standardOutput();
+  EXPECT_NE(output.find("Registry method reports\r\n"), std::string::npos) << output;
+  EXPECT_NE(output.find("\nCOM2\r\n"), std::string::npos) << output;
+}
+
+TEST_F(EndToEnd, ConnectingSendsTheOpeningSequenceAndFramesTheUnitsInputs) {
+  connect();
+  std::vector<std::string> expected = {"<BellOff>", "R SOURCE.", "R AUDIO.", "<BellStatus>", "<SW>"};
+  EXPECT_EQ(received(), expected);
+  std::wstring pane = paneText();
+  EXPECT_EQ(pane.rfind(L"System> Opened COM2\r\nTx> <BellOff>\r\n", 0), 0u) << pane.substr(0, 80);
+  EXPECT_NE(pane.find(L"\nRx>"), std::wstring::npos);
+  EXPECT_NE(pane.find(L">Video Input: HDMI1\r\n"), std::wstring::npos);
+  EXPECT_TRUE(waitForPixel(main(), kHdmi1Frame, kGreen));
+  EXPECT_TRUE(waitForPixel(main(), kAudio1Frame, kGreen));
+  EXPECT_EQ(screenPixelAt(main(), kVga2Frame.x, kVga2Frame.y), kGrey);
+  EXPECT_TRUE(IsWindowEnabled(GetDlgItem(main(), 600)));
+}
+
+TEST_F(EndToEnd, PickingInputsMovesTheGreenFrames) {
+  connect();
+  click(612);   // "VGA2"
+  ASSERT_TRUE(waitForReceived(6));
+  EXPECT_EQ(lastReceived(), "S SOURCE 3.");
+  EXPECT_TRUE(waitForPixel(main(), kVga2Frame, kGreen));
+  EXPECT_TRUE(waitForPixel(main(), kHdmi1Frame, kGrey));
+  click(508);   // audio "3"
+  ASSERT_TRUE(waitForReceived(7));
+  EXPECT_EQ(lastReceived(), "S AUDIO 2.");
+  EXPECT_TRUE(waitForPixel(main(), kAudio3Frame, kGreen));
+  EXPECT_TRUE(waitForPixel(main(), kAudio1Frame, kGrey));
+}
+
+TEST_F(EndToEnd, MutesToggleTheRedFrames) {
+  connect();
+  click(1014);   // "HDMI\nMute"
+  ASSERT_TRUE(waitForReceived(6));
+  EXPECT_EQ(lastReceived(), "CLOSE 1%");
+  EXPECT_TRUE(waitForPixel(main(), kHdmiMuteFrame, kRed));
+  click(1018);   // "Mute All "
+  ASSERT_TRUE(waitForReceived(7));
+  EXPECT_EQ(lastReceived(), "MUTE ON%");
+  EXPECT_TRUE(waitForPixel(main(), kMuteAllFrame, kRed));
+  // Each toggle asks for the opposite of what the unit last reported.
+  click(1014);
+  ASSERT_TRUE(waitForReceived(8));
+  EXPECT_EQ(lastReceived(), "OPEN 1%");
+  EXPECT_TRUE(waitForPixel(main(), kHdmiMuteFrame, kGrey));
+  EXPECT_EQ(screenPixelAt(main(), kMuteAllFrame.x, kMuteAllFrame.y), kRed);
+}
+
+TEST_F(EndToEnd, OutputVideoSettingsShowTheUnitsValues) {
+  connect();
+  PostMessageW(main(), WM_COMMAND, 3001, 0);
+  HWND window = waitForWindow(L"zaro_subwin", L"Output Video Settings");
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(waitForReceived(8));
+  std::vector<std::string> all = received();
+  EXPECT_EQ(std::vector<std::string>(all.begin() + 5, all.begin() + 8),
+            (std::vector<std::string>{"R OUTPUT!", "Brightness*", "Contrast*\\0\\0"}));
+  HWND combo = GetDlgItem(window, 1000);
+  EXPECT_TRUE(waitFor([&] { return SendMessageW(combo, CB_GETCURSEL, 0, 0) == 14; }));
+  EXPECT_TRUE(waitFor([&] { return SendMessageW(GetDlgItem(window, 1008), TBM_GETPOS, 0, 0) == 50; }));
+  EXPECT_TRUE(waitFor([&] { return SendMessageW(GetDlgItem(window, 1009), TBM_GETPOS, 0, 0) == 50; }));
+  EXPECT_TRUE(waitFor([&] {
+    return paintedTextDifference(window, 8, 8, L"Current resolution: 1920x1080@60Hz") == 0.0;
+  })) << paintedTextDifference(window, 8, 8, L"Current resolution: 1920x1080@60Hz");
+  // Choosing another resolution: the unit's reply changes the line.
+  SendMessageW(combo, CB_SETCURSEL, 10, 0);
+  SendMessageW(GetDlgItem(window, 1022), BM_CLICK, 0, 0);
+  ASSERT_TRUE(waitForReceived(9));
+  EXPECT_EQ(lastReceived(), "S OUTPUT A!");
+  EXPECT_TRUE(waitFor([&] {
+    return paintedTextDifference(window, 8, 8, L"Current resolution: 1440x900@60Hz") == 0.0;
+  }));
+}
+
+TEST_F(EndToEnd, VgaAdjustmentsSendTheirSteps) {
+  connect();
+  PostMessageW(main(), WM_COMMAND, 4002, 0);
+  HWND window = waitForWindow(L"zaro_subwin", L"VGA Image Adjustments");
+  ASSERT_NE(window, nullptr);
+  const std::pair<int, const char*> steps[] = {{1025, "HStart+*"}, {1026, "HStart-*"}, {1023, "VStart+*"},
+                                               {1028, "HTotal+*"}, {1027, "Auto Adjust*"}};
+  std::size_t count = 5;
+  for (const auto& [id, command] : steps) {
+    SendMessageW(GetDlgItem(window, id), BM_CLICK, 0, 0);
+    ASSERT_TRUE(waitForReceived(++count));
+    EXPECT_EQ(lastReceived(), command);
+  }
+}
+
+TEST_F(EndToEnd, NetworkSettingsRoundTrip) {
+  connect();
+  PostMessageW(main(), WM_COMMAND, 3003, 0);
+  HWND window = waitForWindow(L"zaro_subwin", L"Network Settings");
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(waitForReceived(9));
+  std::vector<std::string> all = received();
+  EXPECT_EQ(std::vector<std::string>(all.begin() + 5, all.begin() + 9),
+            (std::vector<std::string>{"<SIPR>", "<SPORT>", "<SUBR>", "<GAR>"}));
+  EXPECT_TRUE(waitFor([&] {
+    return paintedTextDifference(window, 8, 8, L"Current IP address: 192.168.1.20 : 1024") == 0.0;
+  }));
+  const wchar_t* octets[] = {L"10", L"0", L"0", L"7"};
+  for (int i = 0; i < 4; ++i) {
+    HWND edit = childAt(window, L"Edit", 161 + 48 * i, 92);
+    ASSERT_NE(edit, nullptr) << i;
+    SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(octets[i]));
+  }
+  SendMessageW(GetDlgItem(window, 1047), BM_CLICK, 0, 0);
+  ASSERT_TRUE(waitForReceived(10));
+  EXPECT_EQ(lastReceived(), "<SIPR[10-0-0-7]>\\0\\0\\0\\0\\0\\0\\0\\0");
+  EXPECT_EQ(controlText(childAt(window, L"Edit", 161, 92)), L"");
+  // Reopened, the window reads the new address back from the unit.
+  PostMessageW(window, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(waitFor([&] { return !IsWindow(window); }));
+  PostMessageW(main(), WM_COMMAND, 3003, 0);
+  window = waitForWindow(L"zaro_subwin", L"Network Settings");
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(waitForReceived(14));
+  EXPECT_TRUE(waitFor([&] {
+    return paintedTextDifference(window, 8, 8, L"Current IP address: 10.0.0.7 : 1024") == 0.0;
+  })) << paintedTextDifference(window, 8, 8, L"Current IP address: 10.0.0.7 : 1024");
+}
+
+TEST_F(EndToEnd, ShowOutputGrowsTheWindowAndBack) {
+  RECT before;
+  GetWindowRect(main(), &before);
+  for (int height : {517, 278}) {
+    PostMessageW(main(), WM_COMMAND, 1020, 0);
+    EXPECT_TRUE(waitFor([&] {
+      RECT client;
+      GetClientRect(main(), &client);
+      return client.bottom == height;
+    })) << height;
+    RECT now;
+    GetWindowRect(main(), &now);
+    EXPECT_EQ(now.left, before.left);
+    EXPECT_EQ(now.top, before.top);
+  }
+}
+
+TEST_F(EndToEnd, ARealMouseClickPicksAnInput) {
+  connect();
+  // The "CV" button's middle.
+  clickWithMouse(main(), 8 + 36, 28 + 15);
+  ASSERT_TRUE(waitForReceived(6)) << joined(received());
+  EXPECT_EQ(lastReceived(), "S SOURCE 0.");
+  EXPECT_TRUE(waitForPixel(main(), FramePoint{7, 40}, kGreen));
+}
