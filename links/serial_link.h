@@ -24,6 +24,9 @@ extern SerialLink serialLink;
 void initSerialLink();
 int openSerialPort(const wchar_t* name, HWND window);   // 0 opened, 1 refused
 int configureSerialPort(HANDLE port);                    // 0, 2 reading failed, 1 applying failed
+// size - 1 bytes: the text, then zeros. False, nothing sent, without a port or
+// for a text with a unit above U+00FF.
 bool writeSerialPort(HANDLE port, const wchar_t* text, int size);
+// Stops the reader and waits for its end, handling a delivery it is blocked in.
 int closeSerialPort(HANDLE port);                        // 0, 1 closing the handle failed
 DWORD WINAPI serialReader(LPVOID);

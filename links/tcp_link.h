@@ -10,5 +10,7 @@ extern SOCKET tcpSocket;
 int connectTcp(const wchar_t* host);
 
 // Sends exactly size bytes (the text, then zeros); 0 sent, 1 failed and the
-// connection was dropped.
+// connection was dropped. A connection open before is closed first by
+// connectTcp. A text with a unit above U+00FF has no single-byte form: 1,
+// nothing sent, the connection kept.
 int sendTcp(const wchar_t* text, int size);

@@ -1,0 +1,35 @@
+#pragma once
+// How the serial reader turns the outcome of each read into bursts of text
+// for the main window. Knows nothing of the platform: the reader maps its
+// read results onto ReadOutcome and hands every finished burst to a sink.
+#include <cstddef>
+
+// Units of a delivered burst's buffer: at most 1023 units and the terminator.
+constexpr int kBurstTextUnits = 1024;
+
+enum class ReadOutcome {
+  CompletedAtOnce,  // the read finished inside its start, with some bytes
+  CompletedLater,   // the read pended and then finished, with some bytes
+  Failed,           // the read or asking for its result failed
+  Empty,            // the read came back with nothing (a time-out under Wine)
+};
+
+// Receives one burst: its text (terminated, at most 1023 units) and the count
+// of bytes it covers. The text is valid only during the call.
+using BurstSink = void (*)(const wchar_t* text, unsigned long count, void* context);
+
+struct BurstAssembly {
+  wchar_t collected[kBurstTextUnits] = {};  // text of the burst so far, terminated
+  int collectedUnits = 0;
+  unsigned long burstCount = 0;  // bytes the burst so far covers
+  unsigned long lastCount = 0;   // bytes of the most recent completed read
+  bool gotData = false;          // a byte has come since the last delivery
+};
+
+void resetBurstAssembly(BurstAssembly& burst);
+
+// Takes one read: bytes/count are what it brought (ignored unless completed).
+// Delivers a burst when a read comes back empty after bytes had come, and
+// delivers a full text early so that no later byte of a long burst is lost.
+void takeRead(BurstAssembly& burst, ReadOutcome outcome, const unsigned char* bytes,
+              std::size_t count, BurstSink sink, void* context);

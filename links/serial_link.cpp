@@ -1,0 +1,192 @@
+#include "links/serial_link.h"
+
+#include <strsafe.h>
+
+#include <memory>
+#include <new>
+
+#include "links/burst_assembly.h"
+#include "links/single_byte_text.h"
+
+SerialLink serialLink;
+
+namespace {
+constexpr LONG kReaderLimit = 4;
+constexpr DWORD kReadRequestBytes = 1024;
+constexpr DWORD kRawBufferBytes = 2048;
+constexpr DWORD kPendingSliceMs = 50;
+constexpr DWORD kStopPollMs = 75;
+
+// A read comes back about 2 ms after it starts, with whatever has arrived.
+void applyLinkTimeouts(HANDLE port) {
+  COMMTIMEOUTS timeouts{};
+  timeouts.ReadIntervalTimeout = 3;
+  timeouts.ReadTotalTimeoutMultiplier = 0;
+  timeouts.ReadTotalTimeoutConstant = 2;
+  timeouts.WriteTotalTimeoutMultiplier = 3;
+  timeouts.WriteTotalTimeoutConstant = 2;
+  SetCommTimeouts(port, &timeouts);
+}
+
+void deliverBurst(const wchar_t* text, unsigned long count, void*) {
+  StringCchCopyW(serialLink.rxText, kRxTextUnits, text);
+  SendMessageW(serialLink.notifyWindow, WM_RX_TEXT, count, reinterpret_cast<LPARAM>(serialLink.rxText));
+}
+
+// Windows reports a read that timed out empty as success with 0 bytes; Wine
+// fails it with ERROR_TIMEOUT. Both are an empty read.
+ReadOutcome outcomeOfFailure(DWORD error) {
+  return error == ERROR_TIMEOUT ? ReadOutcome::Empty : ReadOutcome::Failed;
+}
+
+ReadOutcome outcomeOfCount(DWORD got, ReadOutcome completed) {
+  return got == 0 ? ReadOutcome::Empty : completed;
+}
+
+struct ReadResult {
+  ReadOutcome outcome = ReadOutcome::Failed;
+  DWORD got = 0;
+  bool stopped = false;  // handed the stop signal while the read pended
+};
+
+// Waits out a pending read in slices, also watching the stop signal: a read
+// started under time-outs that never end it (the port's own, before the line
+// is configured) must not keep the port from closing.
+ReadResult finishPendingRead(HANDLE port, OVERLAPPED& read) {
+  ReadResult result;
+  HANDLE waits[2] = {read.hEvent, serialLink.stopMutex};
+  for (;;) {
+    DWORD woke = WaitForMultipleObjects(2, waits, FALSE, kPendingSliceMs);
+    if (woke == WAIT_OBJECT_0) break;
+    if (woke == WAIT_TIMEOUT) continue;
+    result.stopped = true;
+    CancelIoEx(port, &read);
+    DWORD ignored = 0;
+    GetOverlappedResult(port, &read, &ignored, TRUE);
+    return result;
+  }
+  if (GetOverlappedResult(port, &read, &result.got, FALSE)) {
+    result.outcome = outcomeOfCount(result.got, ReadOutcome::CompletedLater);
+  } else {
+    result.outcome = outcomeOfFailure(GetLastError());
+  }
+  return result;
+}
+
+ReadResult readOnce(HANDLE port, unsigned char* raw) {
+  ReadResult result;
+  OVERLAPPED read{};
+  read.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  if (read.hEvent == nullptr) return result;
+  if (ReadFile(port, raw, kReadRequestBytes, &result.got, &read)) {
+    result.outcome = outcomeOfCount(result.got, ReadOutcome::CompletedAtOnce);
+  } else if (GetLastError() == ERROR_IO_PENDING) {
+    result = finishPendingRead(port, read);
+  } else {
+    result.outcome = outcomeOfFailure(GetLastError());
+  }
+  CloseHandle(read.hEvent);
+  return result;
+}
+
+// Any result but a time-out ends the reader: it was handed the mutex, or the
+// mutex is gone with the main window.
+bool stopRequested() { return WaitForSingleObject(serialLink.stopMutex, kStopPollMs) != WAIT_TIMEOUT; }
+
+// Waits for the reader to end while handling the messages it may be sending
+// to this thread: a reader blocked in delivering a burst ends only after that
+// delivery has been handled here.
+void waitForReaderEnd(HANDLE reader) {
+  for (;;) {
+    MSG msg;
+    PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    DWORD woke = MsgWaitForMultipleObjectsEx(1, &reader, INFINITE, QS_SENDMESSAGE, MWMO_INPUTAVAILABLE);
+    if (woke != WAIT_OBJECT_0 + 1) return;
+  }
+}
+}  // namespace
+
+void initSerialLink() {
+  serialLink.portOpen = FALSE;
+  serialLink.stopMutex = CreateMutexW(nullptr, TRUE, nullptr);
+  serialLink.readerCount = 0;
+}
+
+int openSerialPort(const wchar_t* name, HWND window) {
+  serialLink.notifyWindow = window;
+  HANDLE port = CreateFileW(name, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                            FILE_FLAG_OVERLAPPED, nullptr);
+  if (port == INVALID_HANDLE_VALUE) return 1;
+  serialLink.serialHandle = port;
+  StringCchCopyW(serialLink.openPortName, kPortNameUnits, name);
+  serialLink.portOpen = TRUE;
+  // The reader starts before the caller configures the line; with the link's
+  // time-outs already in place its first read comes back like every other.
+  applyLinkTimeouts(port);
+  if (serialLink.readerCount < kReaderLimit) {
+    ++serialLink.readerCount;
+    if (serialLink.readerThread != nullptr) CloseHandle(serialLink.readerThread);
+    serialLink.readerThread = CreateThread(nullptr, 0, serialReader, nullptr, 0, nullptr);
+  }
+  return 0;
+}
+
+int configureSerialPort(HANDLE port) {
+  DCB dcb{};
+  dcb.DCBlength = sizeof dcb;
+  if (!GetCommState(port, &dcb)) return 2;
+  dcb.BaudRate = CBR_115200;
+  dcb.ByteSize = 8;
+  dcb.Parity = NOPARITY;
+  dcb.StopBits = ONESTOPBIT;
+  if (!SetCommState(port, &dcb)) return 1;
+  applyLinkTimeouts(port);
+  return 0;
+}
+
+bool writeSerialPort(HANDLE port, const wchar_t* text, int size) {
+  if (port == nullptr || port == INVALID_HANDLE_VALUE || size < 1) return false;
+  std::unique_ptr<char[]> bytes(new (std::nothrow) char[size]);
+  if (!bytes || !toSingleByte(text, size, bytes.get())) return false;
+  OVERLAPPED write{};
+  write.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  if (write.hEvent == nullptr) return false;
+  bool written = false;
+  DWORD count = 0;
+  if (WriteFile(port, bytes.get(), static_cast<DWORD>(size - 1), &count, &write)) {
+    written = true;
+  } else if (GetLastError() == ERROR_IO_PENDING) {
+    written = WaitForSingleObject(write.hEvent, INFINITE) == WAIT_OBJECT_0 &&
+              GetOverlappedResult(port, &write, &count, FALSE);
+  }
+  CloseHandle(write.hEvent);
+  return written;
+}
+
+int closeSerialPort(HANDLE port) {
+  ReleaseMutex(serialLink.stopMutex);
+  --serialLink.readerCount;
+  if (serialLink.readerThread != nullptr) {
+    waitForReaderEnd(serialLink.readerThread);
+    CloseHandle(serialLink.readerThread);
+    serialLink.readerThread = nullptr;
+  }
+  // The ended reader leaves the mutex abandoned; taking it back counts all the same.
+  WaitForSingleObject(serialLink.stopMutex, INFINITE);
+  if (!CloseHandle(port)) return 1;
+  serialLink.portOpen = FALSE;
+  serialLink.serialHandle = nullptr;
+  return 0;
+}
+
+DWORD WINAPI serialReader(LPVOID) {
+  HANDLE port = serialLink.serialHandle;
+  BurstAssembly burst;
+  unsigned char raw[kRawBufferBytes];
+  for (;;) {
+    ReadResult read = readOnce(port, raw);
+    if (read.stopped) return 0;
+    takeRead(burst, read.outcome, raw, read.got, deliverBurst, nullptr);
+    if (stopRequested()) return 0;
+  }
+}

@@ -1,0 +1,163 @@
+#include "links/burst_assembly.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+struct Delivery {
+  std::wstring text;
+  unsigned long count;
+  bool operator==(const Delivery& other) const { return text == other.text && count == other.count; }
+};
+
+struct Read {
+  ReadOutcome outcome;
+  std::string bytes;
+};
+
+void record(const wchar_t* text, unsigned long count, void* context) {
+  static_cast<std::vector<Delivery>*>(context)->push_back({text, count});
+}
+
+std::vector<Delivery> run(BurstAssembly& burst, const std::vector<Read>& reads) {
+  std::vector<Delivery> got;
+  for (const Read& read : reads) {
+    takeRead(burst, read.outcome, reinterpret_cast<const unsigned char*>(read.bytes.data()),
+             read.bytes.size(), record, &got);
+  }
+  return got;
+}
+
+std::vector<Delivery> run(const std::vector<Read>& reads) {
+  BurstAssembly burst;
+  return run(burst, reads);
+}
+
+std::ostream& operator<<(std::ostream& out, const Delivery& delivery) {
+  out << "{";
+  for (wchar_t unit : delivery.text) out << (unit >= 0x20 && unit < 0x7f ? static_cast<char>(unit) : '?');
+  return out << ", " << delivery.count << "}";
+}
+
+// A text of the given length that shows where a piece was cut.
+std::string letters(std::size_t length, std::size_t start = 0) {
+  std::string text;
+  for (std::size_t i = 0; i < length; ++i) text += static_cast<char>('a' + (start + i) % 26);
+  return text;
+}
+std::wstring wide(const std::string& bytes) {
+  std::wstring text;
+  for (unsigned char b : bytes) text += static_cast<wchar_t>(b);
+  return text;
+}
+
+constexpr ReadOutcome kAtOnce = ReadOutcome::CompletedAtOnce;
+constexpr ReadOutcome kLater = ReadOutcome::CompletedLater;
+constexpr ReadOutcome kFailed = ReadOutcome::Failed;
+constexpr ReadOutcome kEmpty = ReadOutcome::Empty;
+
+struct BurstCase {
+  const char* name;
+  std::vector<Read> reads;
+  std::vector<Delivery> expected;
+};
+void PrintTo(const BurstCase& value, std::ostream* out) { *out << value.name; }
+
+class BurstAssemblyTest : public testing::TestWithParam<BurstCase> {};
+
+TEST_P(BurstAssemblyTest, DeliversTheExpectedBursts) {
+  EXPECT_EQ(run(GetParam().reads), GetParam().expected);
+}
+
+const std::string kFull = letters(1023);
+const std::string kOneOver = letters(1024);
+
+INSTANTIATE_TEST_SUITE_P(
+    Reads, BurstAssemblyTest,
+    testing::Values(
+        BurstCase{"TwoBytesThenEmpty", {{kLater, "OK"}, {kEmpty, ""}}, {{L"OK", 2}}},
+        BurstCase{"BurstOverSeveralReads",
+                  {{kLater, "R S"}, {kLater, "OURCE"}, {kLater, ".\r\n"}, {kEmpty, ""}},
+                  {{L"R SOURCE.\r\n", 11}}},
+        BurstCase{"NothingArrivesNothingDelivered", {{kEmpty, ""}, {kEmpty, ""}, {kLater, ""}, {kAtOnce, ""}}, {}},
+        BurstCase{"FailedReadNeitherEndsNorAddsToABurst",
+                  {{kLater, "AB"}, {kFailed, "zz"}, {kLater, "CD"}, {kFailed, ""}, {kEmpty, ""}},
+                  {{L"ABCD", 4}}},
+        BurstCase{"FailedReadAfterTheEmptyOneChangesNothing",
+                  {{kLater, "AB"}, {kEmpty, ""}, {kFailed, ""}, {kEmpty, ""}},
+                  {{L"AB", 2}}},
+        BurstCase{"ReadCompletedAtOnceAppendsToTheBurst",
+                  {{kLater, "AB"}, {kAtOnce, "CD"}, {kLater, "E"}, {kEmpty, ""}},
+                  {{L"ABCDE", 5}}},
+        BurstCase{"ReadCompletedAtOnceEmptyEndsTheBurst",
+                  {{kAtOnce, "AB"}, {kAtOnce, ""}, {kEmpty, ""}},
+                  {{L"AB", 2}}},
+        BurstCase{"ByteAboveAsciiKeepsItsValue", {{kLater, "\xE9\xFF"}, {kEmpty, ""}}, {{L"\u00e9\u00ff", 2}}},
+        BurstCase{"ZeroByteEndsTheTextOfItsReadButCounts",
+                  {{kLater, std::string("A\0B", 3)}, {kLater, "C"}, {kEmpty, ""}},
+                  {{L"AC", 4}}},
+        BurstCase{"ReadOfOnlyZerosStillDelivers",
+                  {{kLater, std::string("\0\0", 2)}, {kEmpty, ""}},
+                  {{L"", 2}}},
+        BurstCase{"TwoBurstsInTurn",
+                  {{kLater, "ONE"}, {kEmpty, ""}, {kEmpty, ""}, {kAtOnce, "TWO"}, {kEmpty, ""}},
+                  {{L"ONE", 3}, {L"TWO", 3}}},
+        BurstCase{"TextThatJustFitsIsDeliveredWhole", {{kLater, kFull}, {kEmpty, ""}}, {{wide(kFull), 1023}}},
+        BurstCase{"FullReadAtOnceComesInPiecesThatFit",
+                  {{kAtOnce, kOneOver}, {kEmpty, ""}},
+                  {{wide(kOneOver.substr(0, 1023)), 1023}, {L"j", 1}}},
+        BurstCase{"FullTextIsDeliveredWhenTheNextReadBringsMore",
+                  {{kLater, kFull}, {kLater, "xy"}, {kEmpty, ""}},
+                  {{wide(kFull), 1023}, {L"xy", 2}}},
+        BurstCase{"BytesAfterAZeroCountInThePieceTheyArriveIn",
+                  {{kLater, letters(1022)}, {kLater, std::string("AB\0\0", 4)}, {kEmpty, ""}},
+                  {{wide(letters(1022) + "A"), 1023}, {L"B", 3}}}),
+    [](const testing::TestParamInfo<BurstCase>& info) { return std::string(info.param.name); });
+
+// Long floods: whatever the read sizes, nothing is lost, every piece fits the
+// receive buffer and the counts add up to the bytes received.
+struct FloodCase {
+  std::size_t total;
+  std::size_t readSize;
+  ReadOutcome outcome;
+};
+void PrintTo(const FloodCase& value, std::ostream* out) { *out << value.total << " bytes in reads of " << value.readSize; }
+
+class BurstFloodTest : public testing::TestWithParam<FloodCase> {};
+
+TEST_P(BurstFloodTest, LosesNothingAndEveryPieceFits) {
+  const FloodCase& flood = GetParam();
+  std::string sent = letters(flood.total, 3);
+  std::vector<Read> reads;
+  for (std::size_t at = 0; at < sent.size(); at += flood.readSize) {
+    reads.push_back({flood.outcome, sent.substr(at, flood.readSize)});
+  }
+  reads.push_back({kEmpty, ""});
+  std::wstring joined;
+  unsigned long counted = 0;
+  std::vector<Delivery> got = run(reads);
+  for (const Delivery& delivery : got) {
+    EXPECT_LE(delivery.text.size(), 1023u);
+    EXPECT_EQ(delivery.count, delivery.text.size());
+    joined += delivery.text;
+    counted += delivery.count;
+  }
+  EXPECT_EQ(joined, wide(sent));
+  EXPECT_EQ(counted, flood.total);
+  EXPECT_EQ(got.size(), (flood.total + 1022) / 1023);
+}
+
+INSTANTIATE_TEST_SUITE_P(Floods, BurstFloodTest,
+                         testing::Values(FloodCase{3000, 1024, kLater}, FloodCase{3000, 1024, kAtOnce},
+                                         FloodCase{3000, 7, kLater}, FloodCase{2046, 1023, kLater},
+                                         FloodCase{1024, 1024, kAtOnce}, FloodCase{5000, 4096, kAtOnce}));
+
+TEST(BurstAssembly, ResetForgetsAHalfCollectedBurst) {
+  BurstAssembly burst;
+  run(burst, {{kLater, "stale"}});
+  resetBurstAssembly(burst);
+  EXPECT_EQ(run(burst, {{kEmpty, ""}, {kLater, "new"}, {kEmpty, ""}}), (std::vector<Delivery>{{L"new", 3}}));
+}
+}  // namespace

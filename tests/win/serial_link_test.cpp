@@ -1,0 +1,359 @@
+// The serial link on the rig's pty pair: the program's end is the test port,
+// the unit is played on the peer port. Real bytes, real reader thread, real
+// window receiving the bursts.
+#include "links/serial_link.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "tests/win/support/links_support.h"
+#include "tests/win/support/test_support.h"
+
+namespace {
+// A duplicate of the reader's handle, to see it end after close has
+// released and forgotten its own.
+HANDLE duplicateReader() {
+  HANDLE copy = nullptr;
+  if (serialLink.readerThread == nullptr) return nullptr;
+  DuplicateHandle(GetCurrentProcess(), serialLink.readerThread, GetCurrentProcess(), &copy, SYNCHRONIZE, FALSE, 0);
+  return copy;
+}
+
+bool threadEnded(HANDLE thread) { return WaitForSingleObject(thread, 0) == WAIT_OBJECT_0; }
+
+// True when a thread other than this one cannot take the stop mutex now.
+bool stopMutexHeldElsewhere() {
+  DWORD result = WAIT_FAILED;
+  std::thread probe([&] {
+    result = WaitForSingleObject(serialLink.stopMutex, 0);
+    if (result == WAIT_OBJECT_0 || result == WAIT_ABANDONED) ReleaseMutex(serialLink.stopMutex);
+  });
+  probe.join();
+  return result == WAIT_TIMEOUT;
+}
+
+class SerialLinkTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    initSerialLink();
+    peer = std::make_unique<SerialPeer>(testPeerName());
+    ASSERT_TRUE(peer->isOpen()) << "peer port, error " << GetLastError();
+  }
+  void TearDown() override {
+    if (serialLink.portOpen) closeSerialPort(serialLink.serialHandle);
+  }
+  void openLink() {
+    ASSERT_EQ(openSerialPort(testPortName().c_str(), rx.window()), 0) << "error " << GetLastError();
+    ASSERT_EQ(configureSerialPort(serialLink.serialHandle), 0);
+  }
+  bool waitForDeliveries(std::size_t count, int timeoutMs = 5000) {
+    return waitFor([&] { return rx.deliveries.size() >= count; }, timeoutMs);
+  }
+
+  RxRecorder rx;
+  std::unique_ptr<SerialPeer> peer;
+};
+
+struct WriteCase {
+  const char* name;
+  const wchar_t* text;
+  int size;
+  bool written;
+  std::string wire;
+};
+void PrintTo(const WriteCase& value, std::ostream* out) { *out << value.name; }
+
+class SerialWriteTest : public SerialLinkTest, public testing::WithParamInterface<WriteCase> {};
+
+TEST_P(SerialWriteTest, PutsExactlyTheseBytesOnTheLine) {
+  openLink();
+  const WriteCase& write = GetParam();
+  EXPECT_EQ(writeSerialPort(serialLink.serialHandle, write.text, write.size), write.written);
+  EXPECT_EQ(printable(peer->readUntilQuiet(300)), printable(write.wire));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, SerialWriteTest,
+    testing::Values(WriteCase{"CommandWithoutTerminator", L"R SOURCE.", 10, true, "R SOURCE."},
+                    WriteCase{"PaddedWithZeros", L"<SIPR[1-2-3-4]>", 25, true,
+                              std::string("<SIPR[1-2-3-4]>") + std::string(9, '\0')},
+                    WriteCase{"ShortTextInLargerBuffer", L"Contrast*", 12, true, std::string("Contrast*\0\0", 11)},
+                    WriteCase{"SixteenUnitsInTwentyFive", L"<BRIGHTNESS=050>", 25, true,
+                              std::string("<BRIGHTNESS=050>") + std::string(8, '\0')},
+                    WriteCase{"LatinOneUnitGoesOutAsItsByte", L"caf\u00e9\u00ff", 6, true, "caf\xE9\xFF"},
+                    WriteCase{"UnitWithoutSingleByteFormSendsNothing", L"R \u0100.", 5, false, ""},
+                    WriteCase{"SizeOneWritesNoByte", L"", 1, true, ""}),
+    [](const testing::TestParamInfo<WriteCase>& info) { return std::string(info.param.name); });
+
+TEST_F(SerialLinkTest, WriteWithoutAnOpenPortFailsAndSendsNothing) {
+  openLink();
+  ASSERT_EQ(closeSerialPort(serialLink.serialHandle), 0);
+  EXPECT_EQ(serialLink.serialHandle, nullptr);
+  EXPECT_FALSE(writeSerialPort(serialLink.serialHandle, L"R SOURCE.", 10));
+  EXPECT_EQ(peer->readUntilQuiet(300), "");
+}
+
+TEST_F(SerialLinkTest, ConfigureSetsTheUnitsLineAndTimeouts) {
+  openLink();
+  DCB dcb{};
+  dcb.DCBlength = sizeof dcb;
+  ASSERT_TRUE(GetCommState(serialLink.serialHandle, &dcb));
+  EXPECT_EQ(dcb.BaudRate, 115200u);
+  EXPECT_EQ(dcb.ByteSize, 8);
+  EXPECT_EQ(dcb.Parity, NOPARITY);
+  EXPECT_EQ(dcb.StopBits, ONESTOPBIT);
+  COMMTIMEOUTS timeouts{};
+  ASSERT_TRUE(GetCommTimeouts(serialLink.serialHandle, &timeouts));
+  EXPECT_EQ(timeouts.ReadIntervalTimeout, 3u);
+  EXPECT_EQ(timeouts.ReadTotalTimeoutMultiplier, 0u);
+  EXPECT_EQ(timeouts.ReadTotalTimeoutConstant, 2u);
+  EXPECT_EQ(timeouts.WriteTotalTimeoutMultiplier, 3u);
+  EXPECT_EQ(timeouts.WriteTotalTimeoutConstant, 2u);
+  EXPECT_EQ(configureSerialPort(nullptr), 2);
+}
+
+// What the unit sends, in writes some milliseconds apart, and the bursts the
+// window must receive.
+struct ReplyCase {
+  const char* name;
+  std::vector<std::string> writes;
+  int gapMs;
+  std::vector<std::pair<std::wstring, WPARAM>> expected;
+};
+void PrintTo(const ReplyCase& value, std::ostream* out) { *out << value.name; }
+
+class SerialReaderTest : public SerialLinkTest, public testing::WithParamInterface<ReplyCase> {};
+
+TEST_P(SerialReaderTest, DeliversTheReplyAsBursts) {
+  openLink();
+  const ReplyCase& reply = GetParam();
+  for (std::size_t i = 0; i < reply.writes.size(); ++i) {
+    if (i > 0) Sleep(static_cast<DWORD>(reply.gapMs));
+    ASSERT_TRUE(peer->write(reply.writes[i]));
+  }
+  waitForDeliveries(reply.expected.size());
+  pumpFor(500);  // nothing more may follow
+  std::vector<std::pair<std::wstring, WPARAM>> got;
+  for (const RxDelivery& delivery : rx.deliveries) got.emplace_back(delivery.text, delivery.count);
+  EXPECT_EQ(got, reply.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Replies, SerialReaderTest,
+    testing::Values(ReplyCase{"TwoBytesInOneBurst", {"OK"}, 0, {{L"OK", 2}}},
+                    ReplyCase{"BurstSpreadOverSeveralReads", {"R S", "OURCE", ".\r\n"}, 20, {{L"R SOURCE.\r\n", 11}}},
+                    ReplyCase{"ByteE9ArrivesAsItsUnit", {"\xE9"}, 0, {{L"\u00e9", 1}}},
+                    ReplyCase{"ZeroByteEndsTheTextButCounts", {std::string("AB\0CD", 5)}, 0, {{L"AB", 5}}},
+                    ReplyCase{"RepliesFarApartAreSeparateBursts", {"ONE\r\n", "TWO\r\n"}, 400,
+                              {{L"ONE\r\n", 5}, {L"TWO\r\n", 5}}}),
+    [](const testing::TestParamInfo<ReplyCase>& info) { return std::string(info.param.name); });
+
+TEST_F(SerialLinkTest, SilentLineDeliversNothing) {
+  openLink();
+  pumpFor(1500);
+  EXPECT_TRUE(rx.deliveries.empty());
+}
+
+TEST_F(SerialLinkTest, FloodArrivesWholeInPiecesThatFit) {
+  openLink();
+  std::string sent;
+  for (int i = 0; i < 3000; ++i) sent += static_cast<char>(0x20 + i % 95);
+  ASSERT_TRUE(peer->write(sent));
+  std::wstring joined;
+  WPARAM counted = 0;
+  waitFor([&] {
+    joined.clear();
+    counted = 0;
+    for (const RxDelivery& delivery : rx.deliveries) {
+      joined += delivery.text;
+      counted += delivery.count;
+    }
+    return counted >= 3000;
+  }, 10000);
+  EXPECT_EQ(joined, wideBytes(sent));
+  EXPECT_EQ(counted, 3000u);
+  for (const RxDelivery& delivery : rx.deliveries) {
+    EXPECT_LE(delivery.text.size(), 1023u);
+    EXPECT_EQ(delivery.count, delivery.text.size());
+  }
+}
+
+TEST_F(SerialLinkTest, ReplyDelayFromLastByteToHandledBurst) {
+  openLink();
+  std::vector<double> delays;
+  for (int i = 0; i < 20; ++i) {
+    std::size_t before = rx.deliveries.size();
+    LARGE_INTEGER written;
+    ASSERT_TRUE(peer->write("OK\r\n"));
+    QueryPerformanceCounter(&written);
+    ASSERT_TRUE(waitForDeliveries(before + 1)) << "reply " << i;
+    delays.push_back(millisecondsBetween(written, rx.deliveries[before].handledAt));
+    EXPECT_EQ(rx.deliveries[before].text, L"OK\r\n");
+    pumpFor(30 + 7 * i);  // vary where in the reader's cycle the next reply lands
+  }
+  std::sort(delays.begin(), delays.end());
+  double median = (delays[9] + delays[10]) / 2;
+  printf("reply delay over %zu replies: median %.1f ms, max %.1f ms\n", delays.size(), median, delays.back());
+  fflush(stdout);
+  RecordProperty("reply_delay_median_ms", static_cast<int>(median));
+  RecordProperty("reply_delay_max_ms", static_cast<int>(delays.back()));
+  EXPECT_LT(delays.back(), 2000.0);
+}
+
+TEST_F(SerialLinkTest, CloseStopsAReaderWhoseReadWouldNeverEnd) {
+  openLink();
+  // Reads that wait for a full buffer: the reader's next read stays pending.
+  COMMTIMEOUTS forever{};
+  ASSERT_TRUE(SetCommTimeouts(serialLink.serialHandle, &forever));
+  pumpFor(300);
+  HANDLE reader = duplicateReader();
+  ASSERT_NE(reader, nullptr);
+  EXPECT_FALSE(threadEnded(reader));
+  EXPECT_EQ(closeSerialPort(serialLink.serialHandle), 0);
+  EXPECT_TRUE(threadEnded(reader));
+  EXPECT_TRUE(stopMutexHeldElsewhere());
+  EXPECT_FALSE(serialLink.portOpen);
+  CloseHandle(reader);
+  // The link is usable again.
+  openLink();
+  ASSERT_TRUE(peer->write("again"));
+  ASSERT_TRUE(waitForDeliveries(1));
+  EXPECT_EQ(rx.deliveries[0].text, L"again");
+}
+
+TEST_F(SerialLinkTest, CloseHandlesTheDeliveryItsReaderIsBlockedIn) {
+  openLink();
+  bool closing = false;
+  bool handledWhileClosing = false;
+  rx.onDelivery = [&](const RxDelivery&) { handledWhileClosing = closing; };
+  ASSERT_TRUE(peer->write("HELLO"));
+  // The UI thread is busy: the reader reads the reply and blocks in its send.
+  Sleep(600);
+  EXPECT_TRUE(rx.deliveries.empty());
+  HANDLE reader = duplicateReader();
+  closing = true;
+  EXPECT_EQ(closeSerialPort(serialLink.serialHandle), 0);
+  closing = false;
+  EXPECT_TRUE(threadEnded(reader));
+  CloseHandle(reader);
+  ASSERT_EQ(rx.deliveries.size(), 1u);
+  EXPECT_EQ(rx.deliveries[0].text, L"HELLO");
+  EXPECT_EQ(rx.deliveries[0].count, 5u);
+  EXPECT_TRUE(handledWhileClosing);
+  EXPECT_TRUE(stopMutexHeldElsewhere());
+}
+
+TEST_F(SerialLinkTest, CloseRacesWithReadsAndDeliveries) {
+  for (int round = 0; round < 12; ++round) {
+    openLink();
+    HANDLE reader = duplicateReader();
+    ASSERT_TRUE(peer->write("xyz" + std::to_string(round)));
+    if (round % 3 == 1) Sleep(10 * round);
+    else pumpFor(9 * round);
+    ASSERT_EQ(closeSerialPort(serialLink.serialHandle), 0) << "round " << round;
+    EXPECT_TRUE(threadEnded(reader)) << "round " << round;
+    CloseHandle(reader);
+    EXPECT_EQ(serialLink.readerCount, 0);
+  }
+  EXPECT_TRUE(stopMutexHeldElsewhere());
+}
+
+struct ReaderLimitCase {
+  LONG countBefore;
+  bool readerStarts;
+};
+void PrintTo(const ReaderLimitCase& value, std::ostream* out) { *out << "readers before " << value.countBefore; }
+
+class SerialReaderLimitTest : public SerialLinkTest, public testing::WithParamInterface<ReaderLimitCase> {};
+
+TEST_P(SerialReaderLimitTest, StartsAReaderOnlyBelowFour) {
+  serialLink.readerCount = GetParam().countBefore;
+  openLink();
+  EXPECT_EQ(serialLink.portOpen, TRUE);
+  EXPECT_EQ(serialLink.readerThread != nullptr, GetParam().readerStarts);
+  EXPECT_EQ(serialLink.readerCount, GetParam().countBefore + (GetParam().readerStarts ? 1 : 0));
+  ASSERT_TRUE(peer->write("OK"));
+  waitForDeliveries(1, 1000);
+  EXPECT_EQ(rx.deliveries.size(), GetParam().readerStarts ? 1u : 0u);
+  EXPECT_EQ(closeSerialPort(serialLink.serialHandle), 0);
+  EXPECT_EQ(serialLink.readerCount, GetParam().countBefore + (GetParam().readerStarts ? 0 : -1));
+  EXPECT_TRUE(stopMutexHeldElsewhere());
+}
+
+INSTANTIATE_TEST_SUITE_P(Counts, SerialReaderLimitTest,
+                         testing::Values(ReaderLimitCase{0, true}, ReaderLimitCase{3, true},
+                                         ReaderLimitCase{4, false}));
+
+TEST_F(SerialLinkTest, OpenFailsForAMissingPortButTakesTheWindow) {
+  RxRecorder other;
+  serialLink.notifyWindow = rx.window();
+  EXPECT_EQ(openSerialPort(L"\\\\.\\COM199", other.window()), 1);
+  EXPECT_EQ(serialLink.notifyWindow, other.window());
+  EXPECT_FALSE(serialLink.portOpen);
+  EXPECT_EQ(serialLink.serialHandle, nullptr);
+  EXPECT_EQ(serialLink.readerThread, nullptr);
+}
+
+TEST_F(SerialLinkTest, LongPortNameOpensWholeAndIsKeptCut) {
+  // The program's end of the pty pair by its path through drive Z:, a name
+  // far longer than the 15 units kept.
+  std::wstring path = rigFile(L"pair1-a");
+  if (path.empty()) GTEST_SKIP() << "no test rig directory";
+  ASSERT_GT(path.size(), 15u);
+  ASSERT_EQ(openSerialPort(path.c_str(), rx.window()), 0) << "error " << GetLastError();
+  EXPECT_EQ(std::wstring(serialLink.openPortName), path.substr(0, 15));
+  ASSERT_EQ(configureSerialPort(serialLink.serialHandle), 0);
+  ASSERT_TRUE(peer->write("long"));
+  ASSERT_TRUE(waitForDeliveries(1));
+  EXPECT_EQ(rx.deliveries[0].text, L"long");
+}
+
+TEST_F(SerialLinkTest, PulledCableNeitherSpinsNorHangsTheLink) {
+  if (unplugPortName().empty()) GTEST_SKIP() << "the rig has no pair whose cable can be pulled";
+  auto unit = std::make_unique<SerialPeer>(unplugPeerName());
+  ASSERT_TRUE(unit->isOpen());
+  ASSERT_EQ(openSerialPort(unplugPortName().c_str(), rx.window()), 0);
+  ASSERT_EQ(configureSerialPort(serialLink.serialHandle), 0);
+  ASSERT_TRUE(unit->write("before"));
+  ASSERT_TRUE(waitForDeliveries(1));
+  unit.reset();
+  ASSERT_TRUE(pullUnplugCable()) << "the rig did not bring the pair back";
+
+  FILETIME created, ended, kernelBefore, userBefore, kernelAfter, userAfter;
+  GetProcessTimes(GetCurrentProcess(), &created, &ended, &kernelBefore, &userBefore);
+  pumpFor(1000);
+  GetProcessTimes(GetCurrentProcess(), &created, &ended, &kernelAfter, &userAfter);
+  auto ticks = [](FILETIME time) { return (static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime; };
+  double cpuMs = static_cast<double>(ticks(kernelAfter) - ticks(kernelBefore) + ticks(userAfter) - ticks(userBefore)) / 1e4;
+  printf("CPU time over 1 s with the cable pulled: %.1f ms\n", cpuMs);
+  fflush(stdout);
+  EXPECT_LT(cpuMs, 500.0);
+
+  // The UI thread still answers at once, and the reader is still there.
+  PostMessageW(rx.window(), WM_APP, 0, 0);
+  EXPECT_TRUE(waitFor([&] { return rx.appMessages == 1; }, 2000));
+  HANDLE reader = duplicateReader();
+  EXPECT_FALSE(threadEnded(reader));
+  EXPECT_EQ(configureSerialPort(serialLink.serialHandle), 2);
+  EXPECT_EQ(closeSerialPort(serialLink.serialHandle), 0);
+  EXPECT_TRUE(threadEnded(reader));
+  CloseHandle(reader);
+
+  // With the pair back, a new open works end to end.
+  unit = std::make_unique<SerialPeer>(unplugPeerName());
+  ASSERT_TRUE(unit->isOpen());
+  ASSERT_EQ(openSerialPort(unplugPortName().c_str(), rx.window()), 0);
+  ASSERT_EQ(configureSerialPort(serialLink.serialHandle), 0);
+  ASSERT_TRUE(unit->write("after"));
+  ASSERT_TRUE(waitForDeliveries(2));
+  EXPECT_EQ(rx.deliveries[1].text, L"after");
+  EXPECT_TRUE(writeSerialPort(serialLink.serialHandle, L"R SOURCE.", 10));
+  EXPECT_EQ(unit->readUntilQuiet(300), "R SOURCE.");
+}
+}  // namespace

@@ -1,0 +1,212 @@
+// The TCP link against a listener of the test's own on 127.0.0.1:1024, the
+// port the link always uses. Real sockets; the bytes that arrive are checked.
+#include <winsock2.h>
+#include <ws2tcpip.h>
+
+#include "links/tcp_link.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <thread>
+
+#include "tests/win/support/links_support.h"
+
+namespace {
+// The runtime writes standard output in text mode: each "\n" goes out as CR LF.
+constexpr const char* kUnableLine = "Unable to connect to server!\r\n";
+
+bool readable(SOCKET socket, int timeoutMs) {
+  fd_set set;
+  FD_ZERO(&set);
+  FD_SET(socket, &set);
+  timeval wait{timeoutMs / 1000, (timeoutMs % 1000) * 1000};
+  return select(0, &set, nullptr, nullptr, &wait) == 1;
+}
+
+std::string receiveUntilQuiet(SOCKET socket, int quietMs = 300) {
+  std::string all;
+  char buffer[4096];
+  while (readable(socket, quietMs)) {
+    int got = recv(socket, buffer, sizeof buffer, 0);
+    if (got <= 0) break;
+    all.append(buffer, static_cast<std::size_t>(got));
+  }
+  return all;
+}
+
+bool isSendFailedLine(const std::string& line) {
+  const std::string head = "send failed: ";
+  if (line.size() < head.size() + 3 || line.compare(0, head.size(), head) != 0) return false;
+  if (line.compare(line.size() - 2, 2, "\r\n") != 0) return false;
+  std::string code = line.substr(head.size(), line.size() - head.size() - 2);
+  return !code.empty() && code.find_first_not_of("0123456789") == std::string::npos;
+}
+
+class TcpLinkTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    WSADATA wsa;
+    ASSERT_EQ(WSAStartup(MAKEWORD(2, 2), &wsa), 0);
+    tcpSocket = INVALID_SOCKET;
+    listener = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    ASSERT_NE(listener, INVALID_SOCKET);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(1024);
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+      GTEST_SKIP() << "127.0.0.1:1024 is taken (error " << WSAGetLastError() << ")";
+    }
+  }
+  void TearDown() override {
+    for (SOCKET peer : {peerA, peerB}) {
+      if (peer != INVALID_SOCKET) closesocket(peer);
+    }
+    if (listener != INVALID_SOCKET) closesocket(listener);
+    if (tcpSocket != INVALID_SOCKET) closesocket(tcpSocket);
+    WSACleanup();
+  }
+  void listenForUnit() { ASSERT_EQ(listen(listener, 4), 0); }
+  SOCKET acceptUnit() {
+    if (!readable(listener, 5000)) return INVALID_SOCKET;
+    return accept(listener, nullptr, nullptr);
+  }
+  void connectUnit() {
+    listenForUnit();
+    ASSERT_EQ(connectTcp(L"127.0.0.1"), 0);
+    peerA = acceptUnit();
+    ASSERT_NE(peerA, INVALID_SOCKET);
+  }
+
+  SOCKET listener = INVALID_SOCKET;
+  SOCKET peerA = INVALID_SOCKET;
+  SOCKET peerB = INVALID_SOCKET;
+};
+
+struct SendCase {
+  const char* name;
+  const wchar_t* text;
+  int size;
+  std::string wire;
+};
+void PrintTo(const SendCase& value, std::ostream* out) { *out << value.name; }
+
+class TcpSendTest : public TcpLinkTest, public testing::WithParamInterface<SendCase> {};
+
+TEST_P(TcpSendTest, SendsTheTextThenZerosUpToSize) {
+  connectUnit();
+  EXPECT_EQ(sendTcp(GetParam().text, GetParam().size), 0);
+  EXPECT_EQ(receiveUntilQuiet(peerA), GetParam().wire);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, TcpSendTest,
+    testing::Values(SendCase{"CommandAndItsTerminator", L"R SOURCE.", 10, std::string("R SOURCE.\0", 10)},
+                    SendCase{"PaddedWithZeros", L"<SIPR[1-2-3-4]>", 25,
+                             std::string("<SIPR[1-2-3-4]>") + std::string(10, '\0')},
+                    SendCase{"ShortTextInLargerBuffer", L"Contrast*", 12, std::string("Contrast*\0\0\0", 12)},
+                    SendCase{"LatinOneUnitGoesOutAsItsByte", L"caf\u00e9", 5, std::string("caf\xE9\0", 5)}),
+    [](const testing::TestParamInfo<SendCase>& info) { return std::string(info.param.name); });
+
+TEST_F(TcpLinkTest, TextWithoutSingleByteFormSendsNothingAndKeepsTheConnection) {
+  connectUnit();
+  std::string out = captureStdout([] { EXPECT_EQ(sendTcp(L"R \u0100.", 5), 1); });
+  EXPECT_EQ(out, "");
+  EXPECT_EQ(receiveUntilQuiet(peerA), "");
+  EXPECT_NE(tcpSocket, INVALID_SOCKET);
+  EXPECT_EQ(sendTcp(L"OK", 3), 0);
+  EXPECT_EQ(receiveUntilQuiet(peerA), std::string("OK\0", 3));
+}
+
+TEST_F(TcpLinkTest, LargeBufferArrivesWhole) {
+  connectUnit();
+  constexpr int kSize = 4 << 20;
+  std::string received;
+  std::thread unit([&] {
+    char buffer[65536];
+    while (received.size() < static_cast<std::size_t>(kSize) && readable(peerA, 5000)) {
+      int got = recv(peerA, buffer, sizeof buffer, 0);
+      if (got <= 0) break;
+      received.append(buffer, static_cast<std::size_t>(got));
+    }
+  });
+  EXPECT_EQ(sendTcp(L"<BellOff>", kSize), 0);
+  unit.join();
+  ASSERT_EQ(received.size(), static_cast<std::size_t>(kSize));
+  EXPECT_EQ(received.substr(0, 9), "<BellOff>");
+  EXPECT_EQ(received.find_first_not_of('\0', 9), std::string::npos);
+}
+
+TEST_F(TcpLinkTest, HostsByNameAndNumberConnect) {
+  listenForUnit();
+  for (const wchar_t* host : {L"127.0.0.1", L"localhost"}) {
+    EXPECT_EQ(connectTcp(host), 0) << "host " << static_cast<const void*>(host);
+    SOCKET unit = acceptUnit();
+    EXPECT_NE(unit, INVALID_SOCKET);
+    EXPECT_EQ(sendTcp(L"<SW>", 5), 0);
+    EXPECT_EQ(receiveUntilQuiet(unit), std::string("<SW>\0", 5));
+    closesocket(unit);
+  }
+}
+
+struct ConnectFailureCase {
+  const char* name;
+  const wchar_t* host;
+  int code;
+  std::string out;
+};
+void PrintTo(const ConnectFailureCase& value, std::ostream* out) { *out << value.name; }
+
+class TcpConnectFailureTest : public TcpLinkTest, public testing::WithParamInterface<ConnectFailureCase> {};
+
+TEST_P(TcpConnectFailureTest, ReportsTheFailingStep) {
+  // The port is bound here but nothing listens: a connection is refused.
+  int code = -1;
+  std::string out = captureStdout([&] { code = connectTcp(GetParam().host); });
+  EXPECT_EQ(code, GetParam().code);
+  EXPECT_EQ(out, GetParam().out);
+  EXPECT_EQ(tcpSocket, INVALID_SOCKET);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Hosts, TcpConnectFailureTest,
+    testing::Values(ConnectFailureCase{"Refused", L"127.0.0.1", 4, kUnableLine},
+                    ConnectFailureCase{"Unresolvable", L"no-such-host.invalid", 1, ""}),
+    [](const testing::TestParamInfo<ConnectFailureCase>& info) { return std::string(info.param.name); });
+
+TEST_F(TcpLinkTest, SendAfterThePeerResetDropsTheConnection) {
+  connectUnit();
+  linger abort{1, 0};
+  setsockopt(peerA, SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&abort), sizeof abort);
+  closesocket(peerA);
+  peerA = INVALID_SOCKET;
+  // Sends succeed until the reset has come back to this end.
+  int result = 0;
+  std::string out = captureStdout([&] {
+    for (int i = 0; i < 100 && result == 0; ++i) {
+      result = sendTcp(L"R SOURCE.", 10);
+      if (result == 0) Sleep(20);
+    }
+  });
+  EXPECT_EQ(result, 1);
+  EXPECT_TRUE(isSendFailedLine(out)) << out;
+  EXPECT_EQ(tcpSocket, INVALID_SOCKET);
+  // Not connected: every later send fails the same way.
+  out = captureStdout([] { EXPECT_EQ(sendTcp(L"R SOURCE.", 10), 1); });
+  EXPECT_TRUE(isSendFailedLine(out)) << out;
+}
+
+TEST_F(TcpLinkTest, ReconnectClosesTheOldConnection) {
+  connectUnit();
+  ASSERT_EQ(connectTcp(L"127.0.0.1"), 0);
+  peerB = acceptUnit();
+  ASSERT_NE(peerB, INVALID_SOCKET);
+  // The old connection's end sees the orderly close.
+  ASSERT_TRUE(readable(peerA, 5000));
+  char byte;
+  EXPECT_EQ(recv(peerA, &byte, 1, 0), 0);
+  EXPECT_EQ(sendTcp(L"R AUDIO.", 9), 0);
+  EXPECT_EQ(receiveUntilQuiet(peerB), std::string("R AUDIO.\0", 9));
+}
+}  // namespace
