@@ -12,10 +12,19 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 # shellcheck disable=SC1091
 . "$here/wine-lib.sh"
 
+# Extra COM ports for one run, e.g. VRX_EXTRA_PORTS="COM9=/path/to/link": the
+# benchmarks point them at a simulated unit of their own. Unmapped at the end,
+# so later sessions list the usual ports only.
+EXTRA_PORTS=(${VRX_EXTRA_PORTS:-})
+
 cleanup() {
   stop_wineserver
   [ -n "${SIM_PID:-}" ] && kill "$SIM_PID" 2>/dev/null
   stop_helpers
+  if [ ${#EXTRA_PORTS[@]} -gt 0 ]; then
+    for mapping in "${EXTRA_PORTS[@]}"; do unmap_com_port "${mapping%%=*}"; done
+    stop_wineserver
+  fi
   rm -f "$RIG_DIR/session.env"
 }
 trap cleanup EXIT INT TERM
@@ -45,9 +54,11 @@ map_com_port COM5 "$RIG_DIR/pair2-a"
 map_com_port COM6 "$RIG_DIR/pair2-b"
 map_com_port COM4 "$RIG_DIR/pair3-a"
 map_com_port COM3 "$RIG_DIR/pair3-b"
+for mapping in "${EXTRA_PORTS[@]}"; do map_com_port "${mapping%%=*}" "${mapping#*=}"; done
 # Xvfb runs no window manager; Wine then waits 2 s for every top-level window
 # it destroys. Unmanaged windows are destroyed at once.
 set_windows_managed N
+set_font_replacements
 restart_wineserver
 
 cat >"$RIG_DIR/session.env" <<ENV

@@ -71,6 +71,13 @@ set_windows_managed() {
   "$WINE_BIN" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d "$1" /f >/dev/null 2>&1
 }
 
+# Wine brings no "Courier New"; its metric twin Liberation Mono stands in, so
+# the output pane and the network edits hold as many characters as on Windows.
+set_font_replacements() {
+  "$WINE_BIN" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "Courier New" /t REG_SZ /d "Liberation Mono" /f \
+    >/dev/null 2>&1
+}
+
 # Restarts the prefix's server and keeps it alive for the session, so that each
 # test program starts in milliseconds; its chatter (object dumps when a pty
 # closes) goes to a log file.

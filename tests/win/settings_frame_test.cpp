@@ -1,0 +1,187 @@
+// What the three settings windows share: their frame, place and background,
+// the slots that name them, closing and reopening, and ids nobody handles.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include "protocol/control_state.h"
+#include "tests/win/support/mainwin_support.h"
+#include "tests/win/support/settings_support.h"
+#include "ui/ids.h"
+
+namespace {
+struct KindCase {
+  int menuId;
+  const wchar_t* title;
+  int width, height;
+  POINT blank;        // a client pixel no control or text covers
+  const char* queries;   // what opening sends, as the unit receives it
+};
+
+const KindCase kKinds[] = {
+    {IDM_OUTPUT_VIDEO_SETTINGS, L"Output Video Settings", 277, 194, {270, 150},
+     "R OUTPUT!Brightness*Contrast*\0\0"},
+    {IDM_VGA_IMAGE_ADJUSTMENTS, L"VGA Image Adjustments", 306, 238, {4, 4}, ""},
+    {IDM_NETWORK_SETTINGS, L"Network Settings", 401, 224, {397, 220}, "<SIPR><SPORT><SUBR><GAR>"},
+};
+
+std::string queriesOf(const KindCase& kind) {
+  // "Contrast*" carries two zero bytes on the serial link.
+  return kind.menuId == IDM_OUTPUT_VIDEO_SETTINGS ? std::string(kind.queries, 31) : std::string(kind.queries);
+}
+
+class SettingsFrameTest : public ConnectedPanelTest {};
+}  // namespace
+
+TEST_F(SettingsFrameTest, EachKindOpensCentredWithItsTitleSizeAndFrame) {
+  for (const KindCase& kind : kKinds) {
+    SCOPED_TRACE(testing::Message() << kind.menuId);
+    HWND window = openThroughMenu(kind.menuId);
+    ASSERT_TRUE(IsWindow(window));
+    EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_EQ(windowText(window), kind.title);
+    wchar_t className[32] = {};
+    GetClassNameW(window, className, 32);
+    EXPECT_STREQ(className, L"zaro_subwin");
+    SIZE client = clientSize(window);
+    EXPECT_EQ(client.cx, kind.width);
+    EXPECT_EQ(client.cy, kind.height);
+
+    LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
+    EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN), WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN);
+    EXPECT_EQ(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME | WS_CHILD), 0);
+    EXPECT_EQ(GetWindowLongPtrW(window, GWL_EXSTYLE) & ~WS_EX_WINDOWEDGE, 0);
+    EXPECT_EQ(GetWindow(window, GW_OWNER), nullptr);
+    EXPECT_EQ(GetMenu(window), nullptr);
+
+    RECT outer{};
+    GetWindowRect(window, &outer);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    int outerWidth = outer.right - outer.left;
+    int outerHeight = outer.bottom - outer.top;
+    EXPECT_EQ(outer.left, monitor.rcMonitor.right / 2 - outerWidth / 2);
+    EXPECT_EQ(outer.top, monitor.rcMonitor.bottom / 2 - outerHeight / 2);
+
+    EXPECT_EQ(GetClassLongPtrW(window, GCLP_HBRBACKGROUND), COLOR_MENU + 1);
+    EXPECT_EQ(clientPixel(window, kind.blank.x, kind.blank.y), GetSysColor(COLOR_MENU));
+    EXPECT_EQ(received(), queriesOf(kind));
+  }
+}
+
+// Opening again builds a new window in the same place; only the newest shows
+// the current values, and closing it clears everything that named it.
+TEST_F(SettingsFrameTest, ASecondWindowOfAKindTakesTheSlotAndClosingClearsIt) {
+  struct LineCase {
+    int menuId;
+    POINT line;
+    const wchar_t* text;
+  };
+  const LineCase cases[] = {
+      {IDM_OUTPUT_VIDEO_SETTINGS, {8, 8}, L"Current resolution: 640x480@60Hz"},
+      {IDM_NETWORK_SETTINGS, {8, 8}, L"Current IP address: 0.0.0.0 : 0"},
+  };
+  for (const LineCase& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.menuId);
+    HWND first = openThroughMenu(c.menuId);
+    HWND second = openThroughMenu(c.menuId);
+    ASSERT_TRUE(IsWindow(first));
+    ASSERT_TRUE(IsWindow(second));
+    ASSERT_NE(first, second);
+    RECT a{}, b{};
+    GetWindowRect(first, &a);
+    GetWindowRect(second, &b);
+    EXPECT_TRUE(EqualRect(&a, &b));
+
+    // Bring the older one up so its own pixels are on screen.
+    SetWindowPos(first, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    RedrawWindow(first, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    EXPECT_TRUE(showsOnlyBackground(first, RECT{8, 8, 250, 24}));
+    SetWindowPos(second, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    RedrawWindow(second, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    EXPECT_TRUE(showsLine(second, c.line.x, c.line.y, c.text));
+
+    // The older window's end leaves the newest one's fields alone.
+    SendMessageW(first, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(first));
+    if (c.menuId == IDM_OUTPUT_VIDEO_SETTINGS) {
+      EXPECT_EQ(controlState.videoSettingsWindow, second);
+      EXPECT_EQ(GetParent(controlState.brightnessTrackbar), second);
+    } else {
+      EXPECT_EQ(controlState.networkSettingsWindow, second);
+      EXPECT_EQ(GetParent(controlState.portEdit), second);
+    }
+    received();
+
+    SendMessageW(second, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(second));
+    EXPECT_EQ(received(), "") << "closing sends nothing";
+  }
+  EXPECT_EQ(controlState.videoSettingsWindow, nullptr);
+  EXPECT_EQ(controlState.resolutionCombo, nullptr);
+  EXPECT_EQ(controlState.brightnessTrackbar, nullptr);
+  EXPECT_EQ(controlState.contrastTrackbar, nullptr);
+  EXPECT_EQ(controlState.networkSettingsWindow, nullptr);
+  EXPECT_EQ(controlState.portEdit, nullptr);
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_EQ(controlState.ipAddressEdits[i], nullptr);
+    EXPECT_EQ(controlState.subnetMaskEdits[i], nullptr);
+    EXPECT_EQ(controlState.gatewayEdits[i], nullptr);
+  }
+  EXPECT_TRUE(IsWindow(controlState.mainWindow)) << "the main window is not told";
+}
+
+TEST_F(SettingsFrameTest, ClosingAndReopeningSendsTheQueriesAgain) {
+  for (const KindCase& kind : kKinds) {
+    SCOPED_TRACE(testing::Message() << kind.menuId);
+    HWND first = openThroughMenu(kind.menuId);
+    EXPECT_EQ(received(), queriesOf(kind));
+    DestroyWindow(first);
+    EXPECT_EQ(kind.menuId == IDM_VGA_IMAGE_ADJUSTMENTS ? controlState.vgaAdjustmentsWindow
+              : kind.menuId == IDM_NETWORK_SETTINGS    ? controlState.networkSettingsWindow
+                                                       : controlState.videoSettingsWindow,
+              nullptr);
+    HWND again = openThroughMenu(kind.menuId);
+    ASSERT_TRUE(IsWindow(again));
+    EXPECT_EQ(received(), queriesOf(kind));
+  }
+}
+
+// Notifications of the list and the edits, and ids of no control, do nothing.
+TEST_F(SettingsFrameTest, CommandsOfNoActionAreAnsweredWithZeroAndSendNothing) {
+  struct CommandCase {
+    int menuId;
+    int id;
+    int code;
+  };
+  const CommandCase cases[] = {
+      {IDM_OUTPUT_VIDEO_SETTINGS, IDC_RESOLUTION_COMBO, CBN_SELCHANGE},
+      {IDM_OUTPUT_VIDEO_SETTINGS, IDC_RESOLUTION_COMBO, CBN_DROPDOWN},
+      {IDM_OUTPUT_VIDEO_SETTINGS, IDC_BRIGHTNESS_TRACKBAR, 0},
+      {IDM_OUTPUT_VIDEO_SETTINGS, 1234, 0},
+      {IDM_VGA_IMAGE_ADJUSTMENTS, 1022 - 1, 0},
+      {IDM_VGA_IMAGE_ADJUSTMENTS, IDC_SET_IP_ADDRESS, BN_CLICKED},
+      {IDM_NETWORK_SETTINGS, IDC_PORT_EDIT, EN_CHANGE},
+      {IDM_NETWORK_SETTINGS, IDC_IP_ADDRESS_EDIT, EN_SETFOCUS},
+      {IDM_NETWORK_SETTINGS, IDC_SET_RESOLUTION, BN_CLICKED},
+      {IDM_NETWORK_SETTINGS, 0, 0},
+  };
+  for (const CommandCase& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.menuId << " id " << c.id);
+    HWND window = openThroughMenu(c.menuId);
+    received();
+    EXPECT_EQ(SendMessageW(window, WM_COMMAND, MAKEWPARAM(c.id, c.code), 0), 0);
+    EXPECT_EQ(received(), "");
+  }
+}
+
+TEST_F(SettingsFrameTest, AVgaWindowPaintsOnlyItsBackground) {
+  HWND window = openThroughMenu(IDM_VGA_IMAGE_ADJUSTMENTS);
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  // The corners and gaps of the pad, where a text would have to stand.
+  EXPECT_TRUE(showsOnlyBackground(window, RECT{0, 0, 88, 88}));
+  EXPECT_TRUE(showsOnlyBackground(window, RECT{150, 0, 237, 88}));
+  EXPECT_TRUE(showsOnlyBackground(window, RECT{0, 150, 88, 238}));
+}

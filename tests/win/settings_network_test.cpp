@@ -1,0 +1,271 @@
+// "Network Settings": its edits and buttons, the paced opening queries, the
+// painted current values, and the checks each "Set" makes before it sends.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "protocol/control_state.h"
+#include "tests/win/support/mainwin_support.h"
+#include "tests/win/support/settings_support.h"
+#include "ui/ids.h"
+
+namespace {
+const wchar_t kAddressText[] = L"The IP address entered is not valid.";
+const wchar_t kAddressCaption[] = L"Invalid IP Address";
+const wchar_t kSubnetText[] = L"The subnet mask entered is not valid.";
+const wchar_t kSubnetCaption[] = L"Invalid subnet";
+
+class NetworkSettingsTest : public ConnectedPanelTest {
+ protected:
+  void SetUp() override {
+    ConnectedPanelTest::SetUp();
+    if (HasFatalFailure()) return;
+    window_ = openThroughMenu(IDM_NETWORK_SETTINGS);
+    ASSERT_TRUE(IsWindow(window_));
+    ASSERT_EQ(received(), "<SIPR><SPORT><SUBR><GAR>");
+  }
+
+  HWND window_ = nullptr;
+};
+
+// The edits of a row of a window, left to right (the port row has one).
+std::vector<HWND> rowEdits(HWND window, int setId) {
+  std::vector<HWND> children = childrenInCreationOrder(window);
+  // Creation order: column by column IP, mask, gateway; then the port.
+  int row = setId == IDC_SET_IP_ADDRESS ? 0 : setId == IDC_SET_SUBNET_MASK ? 1 : 2;
+  if (setId == IDC_SET_PORT) return {children.at(12)};
+  std::vector<HWND> edits;
+  for (int column = 0; column < 4; ++column) edits.push_back(children.at(static_cast<std::size_t>(column * 3 + row)));
+  return edits;
+}
+
+struct Clicked {
+  bool boxShown;
+  std::wstring caption;
+  std::wstring text;
+};
+
+// Clicks a "Set" button and catches whichever warning it shows.
+Clicked clickSet(HWND window, int setId) {
+  MessageBoxCatcher address(kAddressCaption);
+  MessageBoxCatcher subnet(kSubnetCaption);
+  clickButton(GetDlgItem(window, setId));
+  if (address.caught()) return {true, kAddressCaption, address.text()};
+  if (subnet.caught()) return {true, kSubnetCaption, subnet.text()};
+  return {false, L"", L""};
+}
+}  // namespace
+
+TEST_F(NetworkSettingsTest, EditsAndButtonsStandWhereTheyBelongWithTheirIdsStylesAndFonts) {
+  struct Expected {
+    const wchar_t* className;
+    const wchar_t* text;
+    RECT rect;
+    int id;
+  };
+  std::vector<Expected> expected;
+  for (int i = 0; i < 4; ++i) {
+    int x = 161 + 48 * i;
+    expected.push_back({L"Edit", L"", {x, 92, x + 40, 117}, 1030 + 4 * i});
+    expected.push_back({L"Edit", L"", {x, 158, x + 40, 183}, 1034 + 4 * i});
+    expected.push_back({L"Edit", L"", {x, 191, x + 40, 216}, 1038 + 4 * i});
+  }
+  expected.push_back({L"Edit", L"", {161, 125, 221, 150}, IDC_PORT_EDIT});
+  expected.push_back({L"Button", L"Set", {353, 92, 393, 117}, IDC_SET_IP_ADDRESS});
+  expected.push_back({L"Button", L"Set", {229, 125, 269, 150}, IDC_SET_PORT});
+  expected.push_back({L"Button", L"Set", {353, 158, 393, 183}, IDC_SET_SUBNET_MASK});
+  expected.push_back({L"Button", L"Set", {353, 191, 393, 216}, IDC_SET_GATEWAY});
+
+  std::vector<HWND> children = childrenInCreationOrder(window_);
+  ASSERT_EQ(children.size(), expected.size());
+  for (std::size_t i = 0; i < children.size(); ++i) {
+    SCOPED_TRACE(testing::Message() << "control " << i);
+    ControlFacts facts = controlFacts(children[i]);
+    bool edit = facts.className == L"Edit";
+    EXPECT_EQ(facts.className, expected[i].className);
+    EXPECT_EQ(facts.text, expected[i].text);
+    EXPECT_EQ(facts.id, expected[i].id);
+    EXPECT_TRUE(EqualRect(&facts.rect, &expected[i].rect))
+        << facts.rect.left << "," << facts.rect.top << "," << facts.rect.right << "," << facts.rect.bottom;
+    // An edit takes WS_BORDER out of its style and draws the border itself.
+    EXPECT_EQ(facts.style, edit ? static_cast<DWORD>(WS_CHILD | WS_VISIBLE | ES_NUMBER)
+                                : static_cast<DWORD>(WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON));
+    if (edit) {
+      EXPECT_NE(clientPixel(children[i], 0, 0), clientPixel(children[i], 4, 4)) << "a border";
+    }
+    EXPECT_EQ(facts.font, edit ? controlState.fixedFont : controlState.uiFont);
+  }
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_EQ(controlState.ipAddressEdits[i], children[static_cast<std::size_t>(3 * i)]);
+    EXPECT_EQ(controlState.subnetMaskEdits[i], children[static_cast<std::size_t>(3 * i + 1)]);
+    EXPECT_EQ(controlState.gatewayEdits[i], children[static_cast<std::size_t>(3 * i + 2)]);
+  }
+  EXPECT_EQ(controlState.portEdit, children[12]);
+}
+
+TEST_F(NetworkSettingsTest, TheCurrentValueLinesShowZerosUntilTheUnitReplies) {
+  struct Line {
+    int x, y, right;
+    const wchar_t* before;
+    const wchar_t* after;
+  };
+  const Line lines[] = {
+      {8, 8, -1, L"Current IP address: 0.0.0.0 : 0", L"Current IP address: 192.168.1.20 : 1024"},
+      {8, 32, -1, L"Current subnet mask: 0.0.0.0", L"Current subnet mask: 255.255.255.0"},
+      {8, 56, -1, L"Current gateway address: 0.0.0.0", L"Current gateway address: 192.168.1.1"},
+      {8, 100, 160, L"Set IP address:", nullptr},
+      {8, 133, 160, L"Set IP port:", nullptr},
+      {8, 166, 160, L"Set subnet mask:", nullptr},
+      {8, 199, 160, L"Set gateway address:", nullptr},
+  };
+  for (const Line& line : lines) EXPECT_TRUE(showsLine(window_, line.x, line.y, line.before, line.right)) << line.before;
+  for (int y : {101, 167, 200}) {
+    for (int x : {201, 249, 297}) EXPECT_TRUE(showsLine(window_, x, y, L".", x + 8)) << x << "," << y;
+  }
+
+  reply("SIPR: 192.168.1.20\r\nSPORT: 1024\r\nSUBR: 255.255.255.0\r\nGAR: 192.168.1.1\r\n");
+  for (const Line& line : lines) {
+    const wchar_t* now = line.after != nullptr ? line.after : line.before;
+    EXPECT_TRUE(showsLine(window_, line.x, line.y, now, line.right)) << now;
+    if (line.after != nullptr) {
+      EXPECT_FALSE(showsLine(window_, line.x, line.y, line.before, line.right));
+    }
+  }
+  EXPECT_EQ(received(), "");
+}
+
+TEST_F(NetworkSettingsTest, EachSetChecksItsRowBeforeItSends) {
+  struct RowCase {
+    int setId;
+    std::vector<const wchar_t*> texts;
+    const wchar_t* caption;   // null: the row is valid
+    const wchar_t* message;
+    std::string wire;
+  };
+  const RowCase cases[] = {
+      {IDC_SET_IP_ADDRESS, {L"192", L"168", L"1", L"20"}, nullptr, nullptr, onWire("<SIPR[192-168-1-20]>", 25)},
+      {IDC_SET_IP_ADDRESS, {L"", L"168", L"1", L"20"}, kAddressCaption, kAddressText, ""},
+      {IDC_SET_IP_ADDRESS, {L"1", L"2", L"3", L""}, kAddressCaption, kAddressText, ""},
+      {IDC_SET_IP_ADDRESS, {L"255", L"255", L"255", L"255"}, nullptr, nullptr,
+       onWire("<SIPR[255-255-255-255]>", 25)},
+      {IDC_SET_IP_ADDRESS, {L"0", L"0", L"0", L"0"}, nullptr, nullptr, onWire("<SIPR[0-0-0-0]>", 25)},
+      {IDC_SET_IP_ADDRESS, {L"256", L"0", L"0", L"1"}, kAddressCaption, kAddressText, ""},
+      {IDC_SET_IP_ADDRESS, {L"010", L"0", L"0", L"1"}, nullptr, nullptr, onWire("<SIPR[10-0-0-1]>", 25)},
+      // Pasted or set text is not kept to digits.
+      {IDC_SET_IP_ADDRESS, {L"-1", L"0", L"0", L"1"}, kAddressCaption, kAddressText, ""},
+      {IDC_SET_SUBNET_MASK, {L"255", L"0", L"255", L"0"}, nullptr, nullptr, onWire("<SUBR[255-0-255-0]>", 25)},
+      {IDC_SET_SUBNET_MASK, {L"255", L"255", L"256", L"0"}, kSubnetCaption, kSubnetText, ""},
+      {IDC_SET_SUBNET_MASK, {L"255", L"", L"255", L"0"}, kSubnetCaption, kSubnetText, ""},
+      {IDC_SET_GATEWAY, {L"192", L"168", L"1", L"1"}, nullptr, nullptr, onWire("<GAR[192-168-1-1]>", 24)},
+      {IDC_SET_GATEWAY, {L"192", L"168", L"1", L"256"}, kAddressCaption, kAddressText, ""},
+      {IDC_SET_GATEWAY, {L"", L"", L"", L""}, kAddressCaption, kAddressText, ""},
+      {IDC_SET_PORT, {L"65535"}, nullptr, nullptr, onWire("<SPORT[65535]>", 15)},
+      {IDC_SET_PORT, {L"0"}, nullptr, nullptr, onWire("<SPORT[0]>", 15)},
+      {IDC_SET_PORT, {L"65536"}, kAddressCaption, kAddressText, ""},
+      {IDC_SET_PORT, {L""}, kAddressCaption, kAddressText, ""},
+  };
+  for (const RowCase& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.setId << " " << testing::PrintToString(std::vector<std::wstring>(
+                                                                 c.texts.begin(), c.texts.end())));
+    std::vector<HWND> edits = rowEdits(window_, c.setId);
+    ASSERT_EQ(edits.size(), c.texts.size());
+    for (std::size_t i = 0; i < edits.size(); ++i) SetWindowTextW(edits[i], c.texts[i]);
+    Clicked clicked = clickSet(window_, c.setId);
+    EXPECT_EQ(clicked.boxShown, c.caption != nullptr);
+    if (c.caption != nullptr) {
+      EXPECT_EQ(clicked.caption, c.caption);
+      EXPECT_EQ(clicked.text, c.message);
+    }
+    EXPECT_EQ(printable(received()), printable(c.wire));
+    // Only a row that was sent is emptied.
+    for (std::size_t i = 0; i < edits.size(); ++i)
+      EXPECT_EQ(controlText(edits[i]), c.caption == nullptr ? L"" : c.texts[i]) << "edit " << i;
+  }
+  // Sending changes none of the values shown until the unit replies.
+  EXPECT_TRUE(showsLine(window_, 8, 8, L"Current IP address: 0.0.0.0 : 0"));
+  EXPECT_EQ(controlState.ipAddress[0], 0);
+}
+
+// The edits take digits only, and only as many as they can show.
+TEST_F(NetworkSettingsTest, TypedDigitsAreSentAndLettersRefused) {
+  HWND first = controlState.ipAddressEdits[0];
+  SetFocus(first);
+  for (wchar_t ch : std::wstring(L"1x9")) SendMessageW(first, WM_CHAR, ch, 0);
+  EXPECT_EQ(controlText(first), L"19");
+  const wchar_t* rest[] = {L"168", L"1", L"20"};
+  for (int i = 1; i < 4; ++i) SetWindowTextW(controlState.ipAddressEdits[i], rest[i - 1]);
+  Clicked clicked = clickSet(window_, IDC_SET_IP_ADDRESS);
+  EXPECT_FALSE(clicked.boxShown);
+  EXPECT_EQ(received(), onWire("<SIPR[19-168-1-20]>", 25));
+
+  HWND port = controlState.portEdit;
+  SetFocus(port);
+  for (wchar_t ch : std::wstring(L"1234567890123")) SendMessageW(port, WM_CHAR, ch, 0);
+  std::wstring kept = controlText(port);
+  EXPECT_LT(kept.size(), 13u);
+  EXPECT_EQ(kept, std::wstring(L"1234567890123").substr(0, kept.size()));
+}
+
+// The older window's "Set" reads and empties its own edits.
+TEST_F(NetworkSettingsTest, AnOlderWindowsSetReadsItsOwnEdits) {
+  HWND older = window_;
+  HWND newer = openThroughMenu(IDM_NETWORK_SETTINGS);
+  received();
+  ASSERT_NE(older, newer);
+  std::vector<HWND> olderRow = rowEdits(older, IDC_SET_GATEWAY);
+  std::vector<HWND> newerRow = rowEdits(newer, IDC_SET_GATEWAY);
+  const wchar_t* olderTexts[] = {L"10", L"0", L"0", L"1"};
+  const wchar_t* newerTexts[] = {L"172", L"16", L"0", L"254"};
+  for (int i = 0; i < 4; ++i) {
+    SetWindowTextW(olderRow[static_cast<std::size_t>(i)], olderTexts[i]);
+    SetWindowTextW(newerRow[static_cast<std::size_t>(i)], newerTexts[i]);
+  }
+  EXPECT_FALSE(clickSet(older, IDC_SET_GATEWAY).boxShown);
+  EXPECT_EQ(received(), onWire("<GAR[10-0-0-1]>", 24));
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_EQ(controlText(olderRow[static_cast<std::size_t>(i)]), L"");
+    EXPECT_EQ(controlText(newerRow[static_cast<std::size_t>(i)]), newerTexts[i]);
+  }
+
+  // After the newest is gone the older still reads its own port edit.
+  DestroyWindow(newer);
+  SetWindowTextW(rowEdits(older, IDC_SET_PORT)[0], L"8080");
+  EXPECT_FALSE(clickSet(older, IDC_SET_PORT).boxShown);
+  EXPECT_EQ(received(), onWire("<SPORT[8080]>", 15));
+}
+
+class NetworkOpeningTest : public ConnectedPanelTest {};
+
+// The four queries go out in order with a pause of about 100 ms before each
+// of the last three.
+TEST_F(NetworkOpeningTest, TheQueriesArePacedInOrder) {
+  std::vector<TimedChunk> chunks;
+  {
+    TimedPeerReader reader(peer);
+    openThroughMenu(IDM_NETWORK_SETTINGS);
+    waitFor([] { return false; }, 500);
+    chunks = reader.finish();
+  }
+  const char* queries[] = {"<SIPR>", "<SPORT>", "<SUBR>", "<GAR>"};
+  std::string all;
+  std::vector<double> startOf;   // arrival time of each byte
+  for (const TimedChunk& chunk : chunks) {
+    all += chunk.bytes;
+    startOf.insert(startOf.end(), chunk.bytes.size(), chunk.atMs);
+  }
+  ASSERT_EQ(all, "<SIPR><SPORT><SUBR><GAR>");
+  std::size_t at = 0;
+  double previous = 0;
+  for (int i = 0; i < 4; ++i) {
+    double arrived = startOf[at];
+    if (i > 0) {
+      EXPECT_GE(arrived - previous, 80.0) << queries[i];
+    }
+    previous = arrived;
+    at += strlen(queries[i]);
+  }
+}
