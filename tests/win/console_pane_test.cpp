@@ -131,7 +131,9 @@ TEST_F(ParserControlsTest, BuzzerRepliesRenameAndCheckMenuItem3006) {
     UINT state = menuItemState(controlState.mainMenu, IDM_BUZZER);
     EXPECT_EQ((state & MFS_CHECKED) != 0, step.checked) << step.reply;
     // The item starts grayed; an "off" reply writes the whole state anew.
-    if (!step.checked) EXPECT_EQ(state, 0u);
+    if (!step.checked) {
+      EXPECT_EQ(state, 0u);
+    }
   }
 }
 

@@ -1,0 +1,316 @@
+// What the operator's buttons, menu items, level trackbars and the Send row
+// put on the wire, and the boxes, pane toggle and exits of the main window.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+#include "links/serial_link.h"
+#include "protocol/control_state.h"
+#include "tests/win/support/mainwin_support.h"
+#include "tests/win/support/test_support.h"
+#include "ui/main/main_window.h"
+#include "ui/main/startup.h"
+
+namespace {
+std::string narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+
+// A connected panel with the opening queries already read off the line.
+class ConnectedPanel : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(peer.isOpen());
+    ASSERT_NE(startPanel(), nullptr);
+    ASSERT_EQ(connectTestPort(peer), kOpeningQueries);
+    peer.drain();
+  }
+  void command(int id) { SendMessageW(controlState.mainWindow, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+  void click(int id) { SendMessageW(GetDlgItem(controlState.mainWindow, id), BM_CLICK, 0, 0); }
+  // Plays the unit answering and waits until the answer has been handled.
+  void reply(const std::string& text) {
+    ASSERT_TRUE(peer.write(text));
+    std::wstring echo = L"Rx>" + std::wstring(text.begin(), text.end());
+    ASSERT_TRUE(waitFor([&] {
+      std::wstring all = consoleText();
+      return all.size() >= echo.size() && all.compare(all.size() - echo.size(), echo.size(), echo) == 0;
+    }));
+  }
+  SerialPeer peer{testPeerName()};
+};
+
+struct Expected {
+  int id;
+  bool menuItem;   // chosen from the menu bar rather than clicked
+  std::string bytes;
+};
+
+std::vector<Expected> commandTable() {
+  std::vector<Expected> rows;
+  for (int k = 0; k < 10; ++k) rows.push_back({500 + 4 * k, false, "S AUDIO " + std::to_string(k) + "."});
+  for (int k = 0; k < 7; ++k) rows.push_back({600 + 4 * k, false, "S SOURCE " + std::to_string(k) + "."});
+  rows.push_back({628, false, "S SOURCE 7."});   // "Display\nPort"
+  rows.push_back({632, false, "S SOURCE 8."});   // "HDBaseT"
+  rows.push_back({1012, false, "B+ OUTPUT%"});
+  rows.push_back({1013, false, "B- OUTPUT%"});
+  rows.push_back({1014, false, "CLOSE 1%"});
+  rows.push_back({1015, false, "A+ OUTPUT%"});
+  rows.push_back({1016, false, "A- OUTPUT%"});
+  rows.push_back({1017, false, "CLOSE 0%"});
+  rows.push_back({1018, false, "MUTE ON%"});
+  rows.push_back({1019, false, ""});   // "Clear" only empties the pane
+  rows.push_back({3004, true, "<DEFAULT>"});
+  rows.push_back({3005, true, "<COPYEDID>"});
+  rows.push_back({3006, true, "<BellOn>"});
+  rows.push_back({1020, true, ""});
+  rows.push_back({3000 + 8, true, ""});   // About: a box, nothing sent (caught below)
+  return rows;
+}
+
+TEST_F(ConnectedPanel, EachButtonAndMenuItemSendsItsCommand) {
+  MessageBoxCatcher about(L"About...");
+  for (const Expected& row : commandTable()) {
+    SCOPED_TRACE("id " + std::to_string(row.id));
+    if (row.menuItem) {
+      command(row.id);
+    } else {
+      click(row.id);
+    }
+    EXPECT_EQ(peer.readUntilQuiet(150), row.bytes) << printable(row.bytes);
+    std::wstring echo = row.bytes.empty() ? L"" : L"Tx> " + std::wstring(row.bytes.begin(), row.bytes.end()) + L"\r\n";
+    if (row.id == 1019) {
+      EXPECT_EQ(consoleText(), L"");
+    } else if (!echo.empty()) {
+      std::wstring all = consoleText();
+      ASSERT_GE(all.size(), echo.size());
+      EXPECT_EQ(all.substr(all.size() - echo.size()), echo);
+    }
+  }
+  EXPECT_TRUE(about.caught());
+}
+
+// The toggling commands ask for the opposite of what the unit last reported.
+TEST_F(ConnectedPanel, MuteAndBuzzerCommandsFollowTheReportedState) {
+  struct Row {
+    std::string reply;
+    int id;
+    bool menuItem;
+    std::string bytes;
+  };
+  const Row rows[] = {
+      {">HDMI AUDIO MUTE ON\r\n", 1014, false, "OPEN 1%"},
+      {">HDMI AUDIO MUTE OFF\r\n", 1014, false, "CLOSE 1%"},
+      {">Analog AUDIO MUTE ON\r\n", 1017, false, "OPEN 0%"},
+      {">MUTE ON\r\n", 1018, false, "MUTE OFF%"},
+      {">MUTE OFF\r\n", 1018, false, "MUTE ON%"},
+      {">Bell On\r\n", 3006, true, "<BellOff>"},
+      {"Bell Status: OFF\r\n", 3006, true, "<BellOn>"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.reply);
+    reply(row.reply);
+    if (row.menuItem) {
+      command(row.id);
+    } else {
+      click(row.id);
+    }
+    EXPECT_EQ(peer.readUntilQuiet(150), row.bytes);
+  }
+}
+
+std::string levelCommands(int input, int from, int to) {
+  std::string bytes;
+  for (int level = from; level <= to; ++level) {
+    bytes += "A " + std::to_string(input) + " INPUT " + std::to_string(level) + "%" + std::string(1, '\0');
+  }
+  return bytes;
+}
+
+// Moving a level trackbar down from 0 to 7 with the keyboard sends each new
+// level once; the end of the move and a press past the end send nothing.
+TEST_F(ConnectedPanel, EveryLevelTrackbarSendsEachNewLevelOnce) {
+  for (int k = 0; k < kAudioInputCount; ++k) {
+    SCOPED_TRACE("trackbar " + std::to_string(k));
+    HWND trackbar = controlState.audioLevelTrackbars[k];
+    for (int press = 0; press < 8; ++press) {
+      SendMessageW(trackbar, WM_KEYDOWN, VK_DOWN, 0);
+      SendMessageW(trackbar, WM_KEYUP, VK_DOWN, 0);
+    }
+    EXPECT_EQ(SendMessageW(trackbar, TBM_GETPOS, 0, 0), 7);
+    EXPECT_EQ(printable(peer.readUntilQuiet(150)), printable(levelCommands(k, 1, 7)));
+  }
+}
+
+TEST_F(ConnectedPanel, DraggingATrackbarThumbSendsEachLevelItPassesOnce) {
+  HWND trackbar = controlState.audioLevelTrackbars[4];
+  const int positions[] = {0, 1, 1, 2, 3, 3, 4, 5, 6, 7, 7};
+  for (int position : positions) {
+    SendMessageW(trackbar, TBM_SETPOS, TRUE, position);
+    SendMessageW(controlState.mainWindow, WM_VSCROLL, MAKEWPARAM(TB_THUMBTRACK, position),
+                 reinterpret_cast<LPARAM>(trackbar));
+  }
+  SendMessageW(controlState.mainWindow, WM_VSCROLL, MAKEWPARAM(TB_ENDTRACK, 0), reinterpret_cast<LPARAM>(trackbar));
+  EXPECT_EQ(printable(peer.readUntilQuiet(150)), printable(levelCommands(4, 1, 7)));
+  // Back up to 2: the levels on the way are sent again, downwards.
+  for (int position = 6; position >= 2; --position) {
+    SendMessageW(trackbar, TBM_SETPOS, TRUE, position);
+    SendMessageW(controlState.mainWindow, WM_VSCROLL, MAKEWPARAM(TB_THUMBTRACK, position),
+                 reinterpret_cast<LPARAM>(trackbar));
+  }
+  std::string expected;
+  for (int level = 6; level >= 2; --level) expected += levelCommands(4, level, level);
+  EXPECT_EQ(printable(peer.readUntilQuiet(150)), printable(expected));
+}
+
+TEST_F(ConnectedPanel, SendWritesTheTextWithCrLfAndEmptiesTheEdit) {
+  SetWindowTextW(controlState.sendEdit, L"AB");
+  click(1004);
+  EXPECT_EQ(peer.readUntilQuiet(150), "AB\r\n");
+  EXPECT_EQ(controlText(controlState.sendEdit), L"");
+  std::wstring all = consoleText();
+  ASSERT_GE(all.size(), 8u);
+  EXPECT_EQ(all.substr(all.size() - 8), L"Tx> AB\r\n");
+
+  // An empty edit sends and echoes nothing.
+  click(1004);
+  EXPECT_EQ(peer.readUntilQuiet(150), "");
+  EXPECT_EQ(consoleText(), all);
+}
+
+TEST(MainWindowCommands, SendDoesNothingWithoutAnOpenPort) {
+  SerialPeer peer(testPeerName());
+  ASSERT_NE(startPanel(), nullptr);
+  SetWindowTextW(controlState.sendEdit, L"AB");
+  SendMessageW(controlState.mainWindow, WM_COMMAND, MAKEWPARAM(1004, 0), 0);
+  EXPECT_EQ(peer.readUntilQuiet(150), "");
+  EXPECT_EQ(controlText(controlState.sendEdit), L"AB");
+  EXPECT_EQ(consoleText(), L"");
+}
+
+// The mouse messages the HDMI Vol+ button takes from the queue.
+struct ButtonPresses {
+  int downs = 0;
+  int doubleClicks = 0;
+};
+ButtonPresses presses;
+
+LRESULT CALLBACK countPresses(int code, WPARAM wParam, LPARAM lParam) {
+  const MSG* msg = reinterpret_cast<const MSG*>(lParam);
+  if (code == HC_ACTION && wParam == PM_REMOVE && msg->hwnd == controlState.hdmiVolUpButton) {
+    if (msg->message == WM_LBUTTONDOWN) ++presses.downs;
+    if (msg->message == WM_LBUTTONDBLCLK) ++presses.doubleClicks;
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// Two real clicks in quick succession on one button are two clicks, each
+// arriving as a press of its own rather than as a double-click.
+TEST_F(ConnectedPanel, AQuickDoubleClickOnAButtonSendsTwoCommands) {
+  HWND button = controlState.hdmiVolUpButton;
+  RECT rect{};
+  GetWindowRect(button, &rect);
+  ASSERT_TRUE(SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2));
+  pumpFor(50);
+  HHOOK hook = SetWindowsHookExW(WH_GETMESSAGE, countPresses, nullptr, GetCurrentThreadId());
+  ASSERT_NE(hook, nullptr);
+  INPUT clicks[4] = {};
+  const DWORD flags[4] = {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP};
+  for (int i = 0; i < 4; ++i) {
+    clicks[i].type = INPUT_MOUSE;
+    clicks[i].mi.dwFlags = flags[i];
+  }
+  ASSERT_EQ(SendInput(4, clicks, sizeof(INPUT)), 4u);
+  std::string bytes = peer.readAtLeast(20, 3000);
+  bytes += peer.readUntilQuiet(150);
+  UnhookWindowsHookEx(hook);
+  EXPECT_EQ(bytes, "B+ OUTPUT%B+ OUTPUT%");
+  EXPECT_EQ(presses.downs, 2);
+  EXPECT_EQ(presses.doubleClicks, 0);
+}
+
+TEST_F(ConnectedPanel, ShowOutputGrowsTheWindowAndBackWithoutMovingIt) {
+  HWND window = controlState.mainWindow;
+  RECT before{};
+  GetWindowRect(window, &before);
+  for (int height : {517, 278}) {
+    command(1020);
+    pumpMessages();
+    RECT client{}, outer{};
+    GetClientRect(window, &client);
+    GetWindowRect(window, &outer);
+    EXPECT_EQ(client.right, 551);
+    EXPECT_EQ(client.bottom, height);
+    EXPECT_EQ(outer.left, before.left);
+    EXPECT_EQ(outer.top, before.top);
+    EXPECT_EQ((menuItemState(controlState.mainMenu, 1020) & MFS_CHECKED) != 0, height == 517);
+  }
+}
+
+TEST_F(ConnectedPanel, TheFirmwareBoxShowsTheReportedVersions) {
+  struct Row {
+    std::string reply;
+    std::wstring text;
+  };
+  const Row rows[] = {
+      {"", L"LPMCU version: \nFPMCU version: \nFLMCU version: "},
+      {">LPMCU SW Versions: V1.23\r\n>FPMCU SW Versions: V2.0\r\n>FLMCU SW Versions: V3.14159265\r\n",
+       L"LPMCU version: 1.23\nFPMCU version: 2.0\nFLMCU version: 3.14159"},
+  };
+  for (const Row& row : rows) {
+    if (!row.reply.empty()) reply(row.reply);
+    MessageBoxCatcher box(L"Firmware Versions");
+    command(3007);   // returns once the box has been dismissed
+    ASSERT_TRUE(box.caught());
+    EXPECT_EQ(box.text(), row.text) << narrow(box.text());
+  }
+}
+
+TEST(MainWindowCommands, TheAboutBoxHasTwoLinesWithTheRightsNotice) {
+  ASSERT_NE(startPanel(), nullptr);
+  MessageBoxCatcher box(L"About...");
+  SendMessageW(controlState.mainWindow, WM_COMMAND, MAKEWPARAM(3008, 0), 0);
+  ASSERT_TRUE(box.caught());
+  std::wstring text = box.text();
+  std::size_t lineBreak = text.find(L'\n');
+  ASSERT_NE(lineBreak, std::wstring::npos);
+  EXPECT_EQ(text.find(L'\n', lineBreak + 1), std::wstring::npos);
+  EXPECT_EQ(text.substr(0, lineBreak), L"Tervane VRX 2600 Control");
+  EXPECT_NE(text.find(L"2014", lineBreak), std::wstring::npos);
+  EXPECT_NE(text.find(L"Copyright", lineBreak), std::wstring::npos);
+  EXPECT_LT(text.size(), 86u);
+}
+
+enum class Ending { ExitItem, CloseBox, CloseBoxWhileConnected };
+
+void PrintTo(Ending ending, std::ostream* out) { *out << static_cast<int>(ending); }
+
+class MainWindowEnding : public ::testing::TestWithParam<Ending> {};
+
+TEST_P(MainWindowEnding, EndsTheMessageLoopWithExitCodeZero) {
+  SerialPeer peer(testPeerName());
+  HWND window = startPanel();
+  ASSERT_NE(window, nullptr);
+  if (GetParam() == Ending::CloseBoxWhileConnected) {
+    ASSERT_EQ(connectTestPort(peer), kOpeningQueries);
+  }
+  if (GetParam() == Ending::ExitItem) {
+    PostMessageW(window, WM_COMMAND, MAKEWPARAM(3000, 0), 0);
+  } else {
+    PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+  }
+  EXPECT_EQ(runMessageLoop(), 0);
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_EQ(serialLink.stopMutex, nullptr);
+  stopControlPanel();
+}
+
+std::string endingName(const ::testing::TestParamInfo<Ending>& info) {
+  const char* names[] = {"ExitItem", "CloseBox", "CloseBoxWhileConnected"};
+  return names[static_cast<int>(info.param)];
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, MainWindowEnding,
+                         ::testing::Values(Ending::ExitItem, Ending::CloseBox, Ending::CloseBoxWhileConnected),
+                         endingName);
+}  // namespace

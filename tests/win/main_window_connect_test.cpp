@@ -1,0 +1,165 @@
+// Connecting through the "&Connect" menu: the opening queries on the wire and
+// their pauses, the device controls following the connection, reopening,
+// and the failure paths of opening and configuring.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "links/serial_link.h"
+#include "protocol/control_state.h"
+#include "tests/win/support/mainwin_support.h"
+#include "tests/win/support/test_support.h"
+#include "ui/main/main_window.h"
+
+namespace {
+std::string narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+
+const int kDeviceMenuItems[] = {3001, 4002, 3003, 3004, 3005, 3006, 3007};
+
+std::vector<HWND> deviceControls() {
+  ControlState& s = controlState;
+  std::vector<HWND> controls(s.videoInputButtons, s.videoInputButtons + kVideoInputCount);
+  controls.insert(controls.end(), s.audioInputButtons, s.audioInputButtons + kAudioInputCount);
+  controls.insert(controls.end(), s.audioLevelTrackbars, s.audioLevelTrackbars + kAudioInputCount);
+  for (HWND control : {s.sendEdit, s.sendButton, s.clearButton, s.hdmiVolUpButton, s.hdmiVolDownButton,
+                       s.analogVolUpButton, s.analogVolDownButton, s.hdmiMuteButton, s.analogMuteButton,
+                       s.muteAllButton}) {
+    controls.push_back(control);
+  }
+  return controls;
+}
+
+void expectDeviceControlsEnabled(bool enabled) {
+  for (HWND control : deviceControls()) {
+    EXPECT_EQ(IsWindowEnabled(control) != FALSE, enabled) << GetDlgCtrlID(control);
+  }
+  for (int id : kDeviceMenuItems) {
+    EXPECT_EQ((menuItemState(controlState.mainMenu, id) & MFS_GRAYED) == 0, enabled) << id;
+  }
+  // Never touched by the connection.
+  EXPECT_TRUE(IsWindowEnabled(controlState.consoleEdit));
+  EXPECT_EQ(menuItemState(controlState.mainMenu, 3000) & MFS_GRAYED, 0u);
+  EXPECT_EQ(menuItemState(controlState.mainMenu, 3008) & MFS_GRAYED, 0u);
+}
+
+bool itemChecked(const std::wstring& text) {
+  int id = findMenuItemId(controlState.mainMenu, text);
+  return id != -1 && (menuItemState(controlState.mainMenu, static_cast<UINT>(id)) & MFS_CHECKED) != 0;
+}
+
+std::wstring openingEcho() {
+  return L"Tx> <BellOff>\r\nTx> R SOURCE.\r\nTx> R AUDIO.\r\nTx> <BellStatus>\r\nTx> <SW>\r\n";
+}
+
+TEST(MainWindowConnect, SendsTheOpeningQueriesWithPausesBetweenThem) {
+  SerialPeer peer(testPeerName());
+  ASSERT_TRUE(peer.isOpen());
+  ASSERT_NE(startPanel(), nullptr);
+  TimedPeerReader reader(peer);
+  choosePortItem(testPortName());
+  pumpFor(300);
+  std::vector<TimedChunk> chunks = reader.finish();
+
+  const std::vector<std::string> queries = {"<BellOff>", "R SOURCE.", "R AUDIO.", "<BellStatus>", "<SW>"};
+  std::string all;
+  for (const TimedChunk& chunk : chunks) all += chunk.bytes;
+  EXPECT_EQ(all, kOpeningQueries) << printable(all);
+  ASSERT_EQ(chunks.size(), queries.size()) << printable(all);
+  for (std::size_t i = 0; i < queries.size(); ++i) {
+    EXPECT_EQ(chunks[i].bytes, queries[i]);
+    if (i > 0) {
+      EXPECT_GE(chunks[i].atMs - chunks[i - 1].atMs, 85.0) << "before " << queries[i];
+    }
+  }
+  EXPECT_EQ(consoleText(), L"System> Opened " + testPortName() + L"\r\n" + openingEcho());
+  EXPECT_TRUE(itemChecked(testPortName()));
+  EXPECT_EQ(mainWindowState.markedPortItem, findMenuItemId(controlState.mainMenu, testPortName()));
+}
+
+TEST(MainWindowConnect, DeviceControlsAndMenuItemsFollowTheConnection) {
+  SerialPeer peer(testPeerName());
+  ASSERT_NE(startPanelWithExtraPorts({L"COM99"}), nullptr);
+  expectDeviceControlsEnabled(false);
+
+  ASSERT_EQ(connectTestPort(peer), kOpeningQueries);
+  expectDeviceControlsEnabled(true);
+
+  // A port that cannot be opened: the open one is closed first.
+  choosePortItem(L"COM99");
+  expectDeviceControlsEnabled(false);
+  EXPECT_FALSE(serialLink.portOpen);
+
+  ASSERT_EQ(connectTestPort(peer), kOpeningQueries);
+  expectDeviceControlsEnabled(true);
+}
+
+TEST(MainWindowConnect, ChoosingTheOpenPortAgainClosesAndReopensIt) {
+  SerialPeer peer(testPeerName());
+  ASSERT_NE(startPanel(), nullptr);
+  ASSERT_EQ(connectTestPort(peer), kOpeningQueries);
+  ASSERT_EQ(connectTestPort(peer), kOpeningQueries);
+  const std::wstring port = testPortName();
+  EXPECT_EQ(consoleText(), L"System> Opened " + port + L"\r\n" + openingEcho() + L"System> Closed " + port +
+                               L"\r\n" + L"System> Opened " + port + L"\r\n" + openingEcho());
+  expectDeviceControlsEnabled(true);
+  EXPECT_TRUE(itemChecked(port));
+  EXPECT_EQ(peer.readUntilQuiet(200), "");
+}
+
+TEST(MainWindowConnect, AFailedOpenMarksTheItemAndWritesNothing) {
+  SerialPeer peer(testPeerName());
+  ASSERT_NE(startPanelWithExtraPorts({L"COM99"}), nullptr);
+  MessageBoxCatcher errorBox(L"Error");
+  choosePortItem(L"COM99");
+  EXPECT_EQ(consoleText(), L"");
+  EXPECT_TRUE(itemChecked(L"COM99"));
+  EXPECT_FALSE(serialLink.portOpen);
+  expectDeviceControlsEnabled(false);
+
+  ASSERT_EQ(connectTestPort(peer), kOpeningQueries);
+  EXPECT_TRUE(itemChecked(testPortName()));
+  EXPECT_FALSE(itemChecked(L"COM99"));
+
+  // From a connection: the close is reported, the failed open is not.
+  choosePortItem(L"COM99");
+  EXPECT_TRUE(itemChecked(L"COM99"));
+  EXPECT_FALSE(itemChecked(testPortName()));
+  std::wstring text = consoleText();
+  std::wstring closed = L"System> Closed " + testPortName() + L"\r\n";
+  ASSERT_GE(text.size(), closed.size());
+  EXPECT_EQ(text.substr(text.size() - closed.size()), closed);
+  EXPECT_EQ(peer.readUntilQuiet(200), "");
+  pumpFor(100);
+  EXPECT_FALSE(errorBox.caught());
+}
+
+// "Opened " or "Closed ", a name of up to 15 characters and CR LF fit the
+// line whole, so the next line starts on a line of its own.
+TEST(MainWindowConnect, OpenedAndClosedLinesKeepTheirLineEndForLongerNames) {
+  const std::wstring longName = L"\\\\.\\" + testPortName();   // \\.\COM7
+  SerialPeer peer(testPeerName());
+  ASSERT_NE(startPanelWithExtraPorts({longName.c_str()}), nullptr);
+  choosePortItem(longName);
+  ASSERT_EQ(peer.readAtLeast(kOpeningQueries.size()), kOpeningQueries);
+  choosePortItem(longName);
+  ASSERT_EQ(peer.readAtLeast(kOpeningQueries.size()), kOpeningQueries);
+  EXPECT_EQ(consoleText(), L"System> Opened " + longName + L"\r\n" + openingEcho() + L"System> Closed " +
+                               longName + L"\r\n" + L"System> Opened " + longName + L"\r\n" + openingEcho());
+}
+
+// NUL opens but is no serial line: its configuration cannot be read.
+TEST(MainWindowConnect, AConfigurationThatCannotBeReadIsReportedAndThePortClosed) {
+  SerialPeer peer(testPeerName());
+  ASSERT_NE(startPanelWithExtraPorts({L"NUL"}), nullptr);
+  MessageBoxCatcher errorBox(L"Error");
+  choosePortItem(L"NUL");
+  ASSERT_TRUE(errorBox.waitCaught());
+  const std::wstring prefix = L"Get configuration port has problem. failed with error ";
+  EXPECT_EQ(errorBox.text().substr(0, prefix.size()), prefix) << narrow(errorBox.text());
+  EXPECT_EQ(consoleText(), L"System> Opened NUL\r\nSystem> Closed NUL\r\n");
+  EXPECT_FALSE(serialLink.portOpen);
+  EXPECT_TRUE(itemChecked(L"NUL"));
+  expectDeviceControlsEnabled(false);
+}
+}  // namespace

@@ -1,0 +1,105 @@
+// The painted panel: the unit's replies make green frames round the selected
+// inputs and red frames round the muted outputs appear and disappear; the
+// captions and the separator are drawn on the grey ground.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "protocol/control_state.h"
+#include "tests/win/support/mainwin_support.h"
+#include "tests/win/support/test_support.h"
+
+namespace {
+const COLORREF kGreen = RGB(0, 255, 0);
+const COLORREF kRed = RGB(255, 0, 0);
+const COLORREF kGrey = RGB(238, 238, 238);
+const COLORREF kBlack = RGB(0, 0, 0);
+
+// Frames one pixel outside their buttons (right and bottom exclusive).
+const RECT kCvFrame = {7, 27, 82, 59};
+const RECT kHdmi1Frame = {169, 27, 244, 59};
+const RECT kDisplayPortFrame = {331, 27, 406, 97};
+const RECT kHdBaseTFrame = {250, 65, 325, 97};
+const RECT kAudio3Frame = {83, 123, 115, 163};
+const RECT kAudioHdbtFrame = {349, 123, 406, 163};
+const RECT kHdmiMuteFrame = {424, 151, 481, 207};
+const RECT kAnalogMuteFrame = {487, 151, 544, 207};
+const RECT kMuteAllFrame = {424, 213, 544, 269};
+
+struct FrameColour {
+  RECT frame;
+  COLORREF colour;
+};
+
+struct Step {
+  std::string reply;
+  std::vector<FrameColour> frames;
+};
+
+// All four corners of the frame's outline carry its colour.
+void expectFrame(const FrameColour& expected) {
+  const RECT& r = expected.frame;
+  const POINT corners[] = {{r.left, r.top}, {r.right - 1, r.top}, {r.left, r.bottom - 1}, {r.right - 1, r.bottom - 1}};
+  waitFor([&] { return clientPixel(controlState.mainWindow, r.left, r.top) == expected.colour; }, 3000);
+  for (const POINT& corner : corners) {
+    EXPECT_EQ(clientPixel(controlState.mainWindow, corner.x, corner.y), expected.colour)
+        << "at " << corner.x << "," << corner.y;
+  }
+}
+
+TEST(MainWindowPaint, RepliesMakeFramesAppearAndDisappear) {
+  SerialPeer peer(testPeerName());
+  ASSERT_NE(startPanel(), nullptr);
+  ASSERT_EQ(connectTestPort(peer), kOpeningQueries);
+  const Step steps[] = {
+      {"", {{kCvFrame, kGrey}, {kAudio3Frame, kGrey}, {kHdmiMuteFrame, kGrey}, {kMuteAllFrame, kGrey}}},
+      {">SOURCE HDMI1\r\n", {{kHdmi1Frame, kGreen}, {kCvFrame, kGrey}}},
+      {">SOURCE DisplayPort\r\n", {{kDisplayPortFrame, kGreen}, {kHdmi1Frame, kGrey}}},
+      {">Video Input: HDBaseT\r\n", {{kHdBaseTFrame, kGreen}, {kDisplayPortFrame, kGrey}}},
+      {">AUDIO 3\r\n", {{kAudio3Frame, kGreen}, {kHdBaseTFrame, kGreen}}},
+      {">HDMI AUDIO MUTE ON\r\n", {{kHdmiMuteFrame, kRed}, {kAnalogMuteFrame, kGrey}, {kMuteAllFrame, kGrey}}},
+      {">MUTE ON\r\n>Analog AUDIO MUTE ON\r\n",
+       {{kHdmiMuteFrame, kRed}, {kAnalogMuteFrame, kRed}, {kMuteAllFrame, kRed}}},
+      {">HDMI AUDIO MUTE OFF\r\n>HDMI&HDBaseT\r\n",
+       {{kHdmiMuteFrame, kGrey}, {kAnalogMuteFrame, kRed}, {kAudioHdbtFrame, kGreen}, {kAudio3Frame, kGrey}}},
+      {">MUTE OFF\r\n>Analog AUDIO MUTE OFF\r\n", {{kMuteAllFrame, kGrey}, {kAnalogMuteFrame, kGrey}}},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.reply);
+    if (!step.reply.empty()) {
+      ASSERT_TRUE(peer.write(step.reply));
+    }
+    for (const FrameColour& frame : step.frames) expectFrame(frame);
+  }
+}
+
+int blackPixelsIn(const RECT& area) {
+  int count = 0;
+  for (int y = area.top; y < area.bottom; ++y) {
+    for (int x = area.left; x < area.right; ++x) {
+      if (clientPixel(controlState.mainWindow, x, y) == kBlack) ++count;
+    }
+  }
+  return count;
+}
+
+TEST(MainWindowPaint, CaptionsAndTheSeparatorStandOnTheGreyGround) {
+  ASSERT_NE(startPanel(), nullptr);
+  HWND window = controlState.mainWindow;
+  // The separator runs from y = 8 up to, not including, y = 268.
+  for (int y : {8, 100, 267}) EXPECT_EQ(clientPixel(window, 416, y), kBlack) << y;
+  EXPECT_EQ(clientPixel(window, 416, 7), kGrey);
+  EXPECT_EQ(clientPixel(window, 416, 268), kGrey);
+  EXPECT_EQ(clientPixel(window, 415, 100), kGrey);
+
+  // Text where the three captions stand, none in the gaps beside them.
+  EXPECT_GT(blackPixelsIn(RECT{8, 8, 120, 24}), 20);      // "Video Input Select"
+  EXPECT_GT(blackPixelsIn(RECT{8, 104, 120, 120}), 20);   // "Audio Input Select"
+  EXPECT_GT(blackPixelsIn(RECT{425, 8, 510, 24}), 20);    // "Output Audio"
+  EXPECT_EQ(blackPixelsIn(RECT{200, 8, 400, 24}), 0);
+  for (POINT ground : {POINT{2, 2}, POINT{545, 275}, POINT{410, 110}}) {
+    EXPECT_EQ(clientPixel(window, ground.x, ground.y), kGrey) << ground.x << "," << ground.y;
+  }
+}
+}  // namespace

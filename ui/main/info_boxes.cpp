@@ -1,0 +1,24 @@
+// The firmware versions and About boxes of the "&Help" menu.
+#include <windows.h>
+#include <strsafe.h>
+
+#include "protocol/control_state.h"
+#include "ui/main/main_window_parts.h"
+
+namespace {
+constexpr int kBoxTextUnits = 86;
+}
+
+void showFirmwareBox() {
+  wchar_t text[kBoxTextUnits] = {};
+  StringCchPrintfW(text, kBoxTextUnits, L"LPMCU version: %ls\nFPMCU version: %ls\nFLMCU version: %ls",
+                   controlState.lpmcuVersion, controlState.fpmcuVersion, controlState.flmcuVersion);
+  MessageBoxW(nullptr, text, L"Firmware Versions", MB_OK);
+}
+
+void showAboutBox() {
+  wchar_t text[kBoxTextUnits] = {};
+  StringCchPrintfW(text, kBoxTextUnits, L"%ls\n%ls", L"Tervane VRX 2600 Control",
+                   L"Copyright (C) 2014 Tervane. All rights reserved.");
+  MessageBoxW(nullptr, text, L"About...", MB_OK);
+}

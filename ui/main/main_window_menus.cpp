@@ -1,0 +1,66 @@
+// The menus built at run time: "&Connect" with one item per serial port and
+// "&Help"; and the check mark of the chosen port item.
+#include <windows.h>
+#include <strsafe.h>
+
+#include "links/port_discovery.h"
+#include "protocol/control_state.h"
+#include "ui/ids.h"
+#include "ui/main/main_window.h"
+#include "ui/main/main_window_parts.h"
+
+namespace {
+constexpr int kPortItemUnits = 16;   // a port name shows at most 15 characters
+
+HMENU buildConnectMenu() {
+  HMENU menu = CreatePopupMenu();
+  if (mainWindowState.noSerialPorts) {
+    AppendMenuW(menu, MF_STRING | MF_GRAYED, 0, L"No serial ports");
+  } else {
+    for (std::size_t i = 0; i < PortList.size(); ++i) {
+      wchar_t name[kPortItemUnits] = {};
+      StringCchPrintfW(name, kPortItemUnits, L"%ls", PortList[i].c_str());
+      AppendMenuW(menu, MF_STRING, IDM_PORT_BASE + i, name);
+    }
+  }
+  AppendMenuW(menu, MF_STRING, IDM_SHOW_OUTPUT, L"Show Output");
+  return menu;
+}
+
+HMENU buildHelpMenu() {
+  HMENU menu = CreatePopupMenu();
+  AppendMenuW(menu, MF_STRING | MF_GRAYED, IDM_FIRMWARE_VERSIONS, L"VRX-2600 &Firmware");
+  AppendMenuW(menu, MF_STRING, IDM_ABOUT, L"&About...");
+  return menu;
+}
+
+void setItemState(int itemId, UINT state) {
+  MENUITEMINFOW info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_STATE;
+  info.fState = state;
+  SetMenuItemInfoW(controlState.mainMenu, itemId, FALSE, &info);
+}
+
+UINT itemState(int itemId) {
+  MENUITEMINFOW info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_STATE;
+  GetMenuItemInfoW(controlState.mainMenu, itemId, FALSE, &info);
+  return info.fState;
+}
+}  // namespace
+
+void appendRunTimeMenus(HWND window) {
+  HMENU bar = controlState.mainMenu;
+  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(buildConnectMenu()), L"&Connect");
+  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(buildHelpMenu()), L"&Help");
+  SetMenu(window, bar);   // redraws the bar with the new menus
+}
+
+void markPortItem(int itemId) {
+  // Id 0 means no item is marked; the grayed "No serial ports" item has it too.
+  if (mainWindowState.markedPortItem != 0) setItemState(mainWindowState.markedPortItem, 0);
+  mainWindowState.markedPortItem = itemId;
+  setItemState(itemId, itemState(itemId) | MFS_CHECKED);
+}

@@ -1,0 +1,33 @@
+#pragma once
+// The pieces the main window is built from, shared between its files.
+#include <windows.h>
+
+// The "zaro" background, made before WinMain runs and never released.
+extern const HBRUSH mainWindowBackgroundBrush;
+
+constexpr COLORREF kPanelGrey = RGB(238, 238, 238);
+
+// Creates uiFont and fixedFont.
+void createMainWindowFonts();
+
+// The panel above the console: input buttons, level trackbars, output buttons.
+void createPanelControls(HWND window);
+// The console pane and the Send row below the compact window.
+void createOutputControls(HWND window);
+
+// Removes CS_DBLCLKS from the system button class through a hidden button, so
+// a quick second click on any button is a click of its own.
+void makeButtonsIgnoreDoubleClicks(HWND window);
+
+// Appends "&Connect" (the port items, "Show Output") and "&Help".
+void appendRunTimeMenus(HWND window);
+
+// Moves the port check mark to the given item.
+void markPortItem(int itemId);
+
+// WM_COMMAND with notification code 0: port items, Send, the id table, the
+// input button scan, Exit.
+void dispatchCommand(HWND window, int id, HWND control);
+
+void showFirmwareBox();
+void showAboutBox();

@@ -1,0 +1,58 @@
+// The "zaro" window procedure: each message goes to a short handler.
+#include <windows.h>
+#include <windowsx.h>
+#include <commctrl.h>
+
+#include "links/serial_link.h"
+#include "protocol/command_set.h"
+#include "protocol/control_state.h"
+#include "protocol/reply_parser.h"
+#include "ui/ids.h"
+#include "ui/main/main_window.h"
+#include "ui/main/main_window_parts.h"
+
+namespace {
+BOOL onCreate(HWND, LPCREATESTRUCTW) {
+  return TRUE;   // the controls are built by createMainWindow once the window exists
+}
+
+void onPaint(HWND window) { paintMainWindow(window); }
+
+void onCommand(HWND window, int id, HWND control, UINT notification) {
+  if (notification == 0) dispatchCommand(window, id, control);
+}
+
+// Only the ten level trackbars scroll vertically in this window.
+void onVerticalScroll(HWND, HWND control, UINT, int) {
+  if (control == nullptr) return;
+  int level = static_cast<int>(SendMessageW(control, TBM_GETPOS, 0, 0));
+  int index = GetDlgCtrlID(control) - IDC_AUDIO_LEVEL_BASE;
+  if (index >= 0 && index < kAudioInputCount) setAudioInputLevel(index, level);
+}
+
+LRESULT onReceivedText(WPARAM count, LPARAM text) {
+  parseReceivedText(reinterpret_cast<const wchar_t*>(text), static_cast<unsigned>(count));
+  return 0;
+}
+
+void onDestroy(HWND) {
+  // A reader still running sees the stop mutex gone and ends.
+  if (serialLink.stopMutex != nullptr) CloseHandle(serialLink.stopMutex);
+  serialLink.stopMutex = nullptr;
+  PostQuitMessage(0);
+}
+}  // namespace
+
+LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    HANDLE_MSG(window, WM_CREATE, onCreate);
+    HANDLE_MSG(window, WM_PAINT, onPaint);
+    HANDLE_MSG(window, WM_COMMAND, onCommand);
+    HANDLE_MSG(window, WM_VSCROLL, onVerticalScroll);
+    HANDLE_MSG(window, WM_DESTROY, onDestroy);
+    case WM_RX_TEXT:
+      return onReceivedText(wParam, lParam);
+    default:
+      return DefWindowProcW(window, message, wParam, lParam);
+  }
+}

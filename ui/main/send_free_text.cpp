@@ -1,0 +1,23 @@
+// The Send row: the edit's text goes to the unit with CR LF appended.
+#include <windows.h>
+#include <strsafe.h>
+
+#include <memory>
+
+#include "links/serial_link.h"
+#include "protocol/command_set.h"
+#include "protocol/control_state.h"
+#include "ui/main/main_window.h"
+
+void sendFreeText() {
+  if (!serialLink.portOpen) return;
+  int units = GetWindowTextLengthW(controlState.sendEdit) + 1;
+  if (units <= 1) return;
+  // The text, CR LF and the terminator fill units + 2 exactly.
+  const int size = units + 2;
+  std::unique_ptr<wchar_t[]> text(new wchar_t[2 * units + 6]());
+  GetWindowTextW(controlState.sendEdit, text.get(), units);
+  StringCchCatW(text.get(), size, L"\r\n");
+  sendTextOnLink(text.get(), size);
+  SetWindowTextW(controlState.sendEdit, L"");
+}
