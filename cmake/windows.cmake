@@ -44,3 +44,9 @@ foreach(src ${WIN_TEST_SOURCES})
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
     PROPERTIES RESOURCE_LOCK wine_rig TIMEOUT 300)
 endforeach()
+
+# The demonstration driver of `make run` without a display.
+add_executable(vrx-demo ${CMAKE_SOURCE_DIR}/tools/demo/demo_driver.cpp)
+target_link_libraries(vrx-demo PRIVATE vrx_win_test_support)
+target_link_options(vrx-demo PRIVATE -municode)
+include(cmake/bench_windows.cmake OPTIONAL)

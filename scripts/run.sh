@@ -3,10 +3,13 @@
 #
 #   scripts/run.sh BUILD_DIR [PORT]
 #
-# PORT (e.g. /dev/ttyUSB0) is the unit's serial device; the panel sees it as
-# COM3. With a display ($DISPLAY) the panel runs there until it is closed.
-# Without one it runs on its own Xvfb, a screenshot of the main window is
-# taken to BUILD_DIR/screenshots/main-window.png and the panel is closed.
+# The unit the panel talks to is COM3: the serial device PORT (for instance
+# /dev/ttyUSB0), or, without PORT, the simulated unit vrx-sim, which is
+# started here and stopped when the panel ends.
+# With a display ($DISPLAY) the panel runs there until the operator closes it.
+# Without one it runs on its own Xvfb: a short demonstration connects, picks
+# inputs, mutes and opens the three settings windows, writes screenshots to
+# BUILD_DIR/screenshots and prints the output pane.
 set -uo pipefail
 [ $# -ge 1 ] || { echo "usage: $0 BUILD_DIR [PORT]" >&2; exit 2; }
 mkdir -p "$1"
@@ -17,108 +20,88 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 . "$here/wine-lib.sh"
 
 PROGRAM="$BUILD_DIR/win/vrx2600-control.exe"
+DEMO="$BUILD_DIR/win/vrx-demo.exe"
+SIM_BIN="$BUILD_DIR/native/tools/vrx-sim/vrx-sim"
 UNIT_COM=COM3
-TITLE="Tervane VRX 2600 Control"
-SCREENSHOT="$BUILD_DIR/screenshots/main-window.png"
-PANEL_PID=
+SIM_LINK="$RIG_DIR/run-unit"
+SHOTS="$BUILD_DIR/screenshots"
+SIM_PID=
 
 cleanup() {
-  if [ -n "$PANEL_PID" ]; then kill "$PANEL_PID" 2>/dev/null || true; fi
   stop_wineserver
+  [ -n "$SIM_PID" ] && kill "$SIM_PID" 2>/dev/null
   stop_helpers
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-[ -f "$PROGRAM" ] || { echo "no $PROGRAM: build it with 'make run'" >&2; exit 1; }
+for f in "$PROGRAM" "$DEMO" "$SIM_BIN"; do
+  [ -f "$f" ] || { echo "no $f: build it with 'make run'" >&2; exit 1; }
+done
 
-# Maps the unit's serial device as $UNIT_COM, or takes the mapping away when
-# there is no device, so an old one is not offered. The prefix's server is
-# restarted afterwards: it reads the port mapping when it starts.
-attach_unit() {
-  stop_wineserver
-  if [ -n "$PORT" ]; then
-    [ -e "$PORT" ] || { echo "no serial device $PORT" >&2; return 1; }
-    echo "the unit's serial device $PORT is $UNIT_COM"
-    map_com_port "$UNIT_COM" "$PORT"
-  else
-    echo "no PORT given: the panel offers the prefix's own serial ports"
-    unmap_com_port "$UNIT_COM"
-  fi
-  restart_wineserver
-}
-
-start_panel() {
-  "$WINE_BIN" "$PROGRAM" &
-  PANEL_PID=$!
-}
-
-# Waits for the panel to end; its exit code is ours.
-wait_panel() {
-  local code=0
-  wait "$PANEL_PID" || code=$?
-  PANEL_PID=
-  return "$code"
-}
-
-# The X window of the main window, once it is mapped.
-find_main_window() {
-  local i id
-  for i in $(seq 1 150); do
-    id="$(xdotool search --onlyvisible --name "^$TITLE\$" 2>/dev/null | head -n1)"
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    kill -0 "$PANEL_PID" 2>/dev/null || return 1
-    sleep 0.2
-  done
+# The simulated unit, its transcript beside the screenshots.
+start_sim() {
+  mkdir -p "$SHOTS"
+  "$SIM_BIN" "$SIM_LINK" --transcript "$SHOTS/unit-transcript.txt" >"$RIG_DIR/run-sim.log" 2>&1 &
+  SIM_PID=$!
+  local i
+  for i in $(seq 1 100); do [ -e "$SIM_LINK" ] && return 0; sleep 0.05; done
+  echo "the simulated unit did not start (see $RIG_DIR/run-sim.log)" >&2
   return 1
 }
 
-# The whole screen, cut to the main window when its place is known.
-take_screenshot() {
-  local window="$1" geometry
-  mkdir -p "$(dirname "$SCREENSHOT")"
-  geometry="$(xdotool getwindowgeometry --shell "$window" 2>/dev/null)"
-  local X Y WIDTH HEIGHT
-  eval "$(printf '%s\n' "$geometry" | grep -E '^(X|Y|WIDTH|HEIGHT)=[0-9]+$')"
-  if [ -n "${WIDTH:-}" ] && [ -n "${HEIGHT:-}" ]; then
-    import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$SCREENSHOT"
+# Maps the unit as $UNIT_COM; the prefix's server reads the mapping when it
+# starts, so it is restarted afterwards.
+attach_unit() {
+  local device="$SIM_LINK"
+  if [ -n "$PORT" ]; then
+    [ -e "$PORT" ] || { echo "no serial device $PORT" >&2; return 1; }
+    device="$PORT"
+    echo "the unit: serial device $PORT, offered as $UNIT_COM in the Connect menu"
   else
-    import -window root "$SCREENSHOT"
+    start_sim || return 1
+    echo "the unit: the simulated VRX-2600, offered as $UNIT_COM in the Connect menu"
   fi
-}
-
-# Closes the panel as an operator would (Alt+F4); kills it if it stays.
-close_panel() {
-  local window="$1" i
-  xdotool windowfocus --sync "$window" key alt+F4 2>/dev/null || true
-  for i in $(seq 1 50); do
-    kill -0 "$PANEL_PID" 2>/dev/null || return 0
-    sleep 0.1
-  done
-  echo "the panel did not close; ending it" >&2
-  kill "$PANEL_PID" 2>/dev/null || true
+  stop_wineserver
+  # The test sessions' pty pairs are gone; they are not offered.
+  local test_port
+  for test_port in COM2 COM4 COM5 COM6 COM7 COM8; do unmap_com_port "$test_port"; done
+  map_com_port "$UNIT_COM" "$device"
+  set_font_replacements
 }
 
 run_on_display() {
+  # The desktop's window manager frames the panel's windows.
+  set_windows_managed Y
+  restart_wineserver
   echo "starting the panel on $DISPLAY"
-  start_panel
-  wait_panel
+  local code=0
+  "$WINE_BIN" "$PROGRAM" || code=$?
+  echo "the panel ended with exit code $code"
+  return "$code"
 }
 
-run_headless() {
-  echo "no display: the panel runs on Xvfb $DISPLAY"
-  start_panel
-  local window
-  window="$(find_main_window)" || { echo "the main window did not appear" >&2; return 1; }
-  sleep 1   # let the window and its menu bar paint
-  take_screenshot "$window" || return 1
-  echo "screenshot: $SCREENSHOT"
-  close_panel "$window"
+run_demo() {
+  # No window manager on Xvfb: unmanaged windows draw their own frames.
+  set_windows_managed N
+  restart_wineserver
+  echo "no display: the panel runs on Xvfb $DISPLAY with a short demonstration"
+  mkdir -p "$SHOTS"
+  rm -f "$SHOTS"/*.bmp
   local code=0
-  wait_panel || code=$?
-  echo "the panel ended with exit code $code"
-  return 0
+  VRX_SIM_PORT="$UNIT_COM" "$WINE_BIN" "$DEMO" "$(winepath_of "$SHOTS")" || code=$?
+  local shot
+  for shot in "$SHOTS"/*.bmp; do
+    [ -e "$shot" ] || continue
+    convert "$shot" "${shot%.bmp}.png" && rm -f "$shot"
+    echo "screenshot: ${shot%.bmp}.png"
+  done
+  [ -z "$PORT" ] && echo "what the simulated unit received and sent: $SHOTS/unit-transcript.txt"
+  return "$code"
 }
+
+# A Unix path as the prefix's Z: drive shows it.
+winepath_of() { printf 'Z:%s' "$1" | tr / '\\'; }
 
 # The prefix's server and desktop take the display they start with, so the
 # display comes first.
@@ -130,7 +113,7 @@ fi
 ensure_prefix || exit 1
 attach_unit || exit 1
 if [ -n "$HEADLESS" ]; then
-  run_headless
+  run_demo
 else
   run_on_display
 fi

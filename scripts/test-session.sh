@@ -39,7 +39,10 @@ stop_wineserver
 # Tests reset it through its TCP port and read what it received from its
 # transcript.
 SIM_BIN="$BUILD_DIR/native/tools/vrx-sim/vrx-sim"
+# A TCP port nobody listens on, so that sessions of several build trees can
+# run side by side.
 SIM_TCP_PORT=10240
+while (exec 3<>"/dev/tcp/127.0.0.1/$SIM_TCP_PORT") 2>/dev/null; do SIM_TCP_PORT=$((SIM_TCP_PORT + 1)); done
 if [ -x "$SIM_BIN" ]; then
   rm -f "$RIG_DIR/sim-transcript.txt"
   "$SIM_BIN" "$RIG_DIR/sim-tty" --tcp "$SIM_TCP_PORT" --transcript "$RIG_DIR/sim-transcript.txt" \

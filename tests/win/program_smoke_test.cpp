@@ -44,7 +44,11 @@ TEST(ProgramSmoke, ListsThePortsShowsItsWindowAndExitsWithZeroWhenClosed) {
   CloseHandle(writeEnd);
 
   HWND window = nullptr;
-  EXPECT_TRUE(waitFor([&] { return (window = FindWindowW(L"zaro", L"Tervane VRX 2600 Control")) != nullptr; }, 20000));
+  // The window is shown once it has been sized and centred.
+  EXPECT_TRUE(waitFor([&] {
+    window = FindWindowW(L"zaro", L"Tervane VRX 2600 Control");
+    return window != nullptr && IsWindowVisible(window);
+  }, 20000));
   if (window != nullptr) {
     RECT client{};
     GetClientRect(window, &client);
