@@ -34,13 +34,7 @@ void updateBuzzerMenuItem(bool enabled) {
   info.fType = MFT_STRING;
   info.dwTypeData = text;
   SetMenuItemInfoW(controlState.mainMenu, IDM_BUZZER, FALSE, &info);
-
-  MENUITEMINFOW state{};
-  state.cbSize = sizeof state;
-  state.fMask = MIIM_STATE;
-  GetMenuItemInfoW(controlState.mainMenu, IDM_BUZZER, FALSE, &state);
-  state.fState = enabled ? (state.fState | MFS_CHECKED) : 0;
-  SetMenuItemInfoW(controlState.mainMenu, IDM_BUZZER, FALSE, &state);
+  setMainMenuItemChecked(IDM_BUZZER, enabled);
 }
 
 void repaintSettingsLines(HWND window, RECT rect) {

@@ -46,12 +46,17 @@ start_pty_pair() {
   rm -f "$a" "$b"
   socat "pty,link=$a,raw,echo=0" "pty,link=$b,raw,echo=0" >"$RIG_DIR/socat-$1.log" 2>&1 &
   SOCAT_PIDS+=($!)
+  wait_for_links "$a" "$b"
+}
+
+# Waits up to 5 s for both ends of a pty pair to appear.
+wait_for_links() {
   local i
   for i in $(seq 1 100); do
-    [ -e "$a" ] && [ -e "$b" ] && return 0
+    [ -e "$1" ] && [ -e "$2" ] && return 0
     sleep 0.05
   done
-  echo "socat did not make $a and $b" >&2
+  echo "socat did not make $1 and $2" >&2
   return 1
 }
 
@@ -124,11 +129,5 @@ start_unpluggable_pty_pair() {
     done
   ) &
   SOCAT_PIDS+=($!)
-  local i
-  for i in $(seq 1 100); do
-    [ -e "$a" ] && [ -e "$b" ] && return 0
-    sleep 0.05
-  done
-  echo "socat did not make $a and $b" >&2
-  return 1
+  wait_for_links "$a" "$b"
 }

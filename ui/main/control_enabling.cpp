@@ -18,7 +18,9 @@ const UINT deviceMenuItems[] = {
 
 void invalidate(const RECT& rect) { InvalidateRect(controlState.mainWindow, &rect, TRUE); }
 
-void setMenuItemChecked(UINT id, bool checked) {
+}  // namespace
+
+void setMainMenuItemChecked(UINT id, bool checked) {
   MENUITEMINFOW info{};
   info.cbSize = sizeof info;
   info.fMask = MIIM_STATE;
@@ -26,7 +28,6 @@ void setMenuItemChecked(UINT id, bool checked) {
   info.fState = checked ? (info.fState | MFS_CHECKED) : 0;
   SetMenuItemInfoW(controlState.mainMenu, id, FALSE, &info);
 }
-}  // namespace
 
 void setDeviceControlsEnabled(bool enabled) {
   ControlState& s = controlState;
@@ -49,7 +50,7 @@ void toggleOutputPane() {
   int width = w.nonClientWidth + CLIENT_WIDTH;
   int height = w.nonClientHeight + (w.outputShown ? CLIENT_HEIGHT_WITH_OUTPUT : CLIENT_HEIGHT_COMPACT);
   SetWindowPos(controlState.mainWindow, HWND_TOP, 0, 0, width, height, SWP_NOMOVE);
-  setMenuItemChecked(IDM_SHOW_OUTPUT, w.outputShown);
+  setMainMenuItemChecked(IDM_SHOW_OUTPUT, w.outputShown);
 }
 
 RECT audioHighlightRect(int audioInput) {

@@ -13,6 +13,10 @@ void setDeviceControlsEnabled(bool enabled);
 // shrinks it again, without moving it; checks or unchecks item 1020.
 void toggleOutputPane();
 
+// A main-menu item by command id: checked adds MFS_CHECKED to its state;
+// unchecked sets the whole state to 0 (no check mark, not grayed).
+void setMainMenuItemChecked(UINT id, bool checked);
+
 // Invalidates the frames of the previous and current inputs and the three
 // mute frames, then updates the main window at once.
 void invalidateSelectionHighlights();

@@ -6,6 +6,7 @@
 #include "links/port_discovery.h"
 #include "protocol/control_state.h"
 #include "ui/ids.h"
+#include "ui/main/control_enabling.h"
 #include "ui/main/main_window.h"
 #include "ui/main/main_window_parts.h"
 
@@ -33,22 +34,6 @@ HMENU buildHelpMenu() {
   AppendMenuW(menu, MF_STRING, IDM_ABOUT, L"&About...");
   return menu;
 }
-
-void setItemState(int itemId, UINT state) {
-  MENUITEMINFOW info{};
-  info.cbSize = sizeof info;
-  info.fMask = MIIM_STATE;
-  info.fState = state;
-  SetMenuItemInfoW(controlState.mainMenu, itemId, FALSE, &info);
-}
-
-UINT itemState(int itemId) {
-  MENUITEMINFOW info{};
-  info.cbSize = sizeof info;
-  info.fMask = MIIM_STATE;
-  GetMenuItemInfoW(controlState.mainMenu, itemId, FALSE, &info);
-  return info.fState;
-}
 }  // namespace
 
 void appendRunTimeMenus(HWND window) {
@@ -60,7 +45,7 @@ void appendRunTimeMenus(HWND window) {
 
 void markPortItem(int itemId) {
   // Id 0 means no item is marked; the grayed "No serial ports" item has it too.
-  if (mainWindowState.markedPortItem != 0) setItemState(mainWindowState.markedPortItem, 0);
+  if (mainWindowState.markedPortItem != 0) setMainMenuItemChecked(mainWindowState.markedPortItem, false);
   mainWindowState.markedPortItem = itemId;
-  setItemState(itemId, itemState(itemId) | MFS_CHECKED);
+  setMainMenuItemChecked(itemId, true);
 }
