@@ -4,6 +4,8 @@ BUILD_DIR ?= build
 NATIVE_DIR := $(BUILD_DIR)/native
 WIN_DIR := $(BUILD_DIR)/win
 FUZZ_DIR := $(BUILD_DIR)/fuzz
+BENCH_DIR := $(BUILD_DIR)/native-bench
+FUZZ_SECONDS ?= 600
 JOBS ?= $(shell nproc)
 PORT ?=
 
@@ -39,6 +41,25 @@ test: build
 # The control panel under Wine on this display (Xvfb when there is none).
 run: build
 	scripts/run.sh $(BUILD_DIR) "$(PORT)"
+
+# Measured reliability and speed: one report of figures, each with its unit
+# and how it was measured.
+.PHONY: bench stress fuzz
+
+$(BENCH_DIR)/build.ninja:
+	cmake -S . -B $(BENCH_DIR) -G Ninja -DVRX_BENCH=ON -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER=g++ -DCMAKE_C_COMPILER=gcc
+
+bench: build $(BENCH_DIR)/build.ninja
+	cmake --build $(BENCH_DIR) -j $(JOBS)
+	scripts/bench.sh $(BUILD_DIR)
+
+stress: build
+	scripts/stress.sh $(BUILD_DIR)
+
+# Each fuzz target for FUZZ_SECONDS; what adds coverage joins tests/fuzz/corpus.
+fuzz: deps $(FUZZ_DIR)/build.ninja
+	cmake --build $(FUZZ_DIR) -j $(JOBS)
+	FUZZ_SECONDS=$(FUZZ_SECONDS) scripts/fuzz.sh $(BUILD_DIR)
 
 clean:
 	rm -rf $(BUILD_DIR)

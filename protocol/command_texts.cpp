@@ -46,12 +46,12 @@ const CommandSpec commandTable[static_cast<int>(CommandId::Count)] = {
 };
 
 void formatCommand(CommandText& out, CommandId id, ...) {
-  const CommandSpec& spec = commandTable[static_cast<int>(id)];
+  const CommandSpec& entry = commandTable[static_cast<int>(id)];
   for (wchar_t& unit : out.text) unit = 0;
-  out.size = spec.transmitCount;
+  out.size = entry.transmitCount;
   va_list args;
   va_start(args, id);
-  vformatBounded(out.text, static_cast<std::size_t>(spec.transmitCount), spec.format, args);
+  vformatBounded(out.text, static_cast<std::size_t>(entry.transmitCount), entry.format, args);
   va_end(args);
   if (id == CommandId::SelectOutputResolution && out.text[9] >= L'a' && out.text[9] <= L'f')
     out.text[9] = static_cast<wchar_t>(out.text[9] - L'a' + L'A');

@@ -85,16 +85,16 @@ const ControlSpec kOutputControls[] = {
     {kButtonClass, L"Clear", IDC_CLEAR, 478, 486, 65, 23, kButton, Font::Ui, &cs.clearButton},
 };
 
-HWND createControl(HWND window, const ControlSpec& spec) {
-  HWND control = CreateWindowExW(0, spec.className, spec.caption, spec.style, spec.x, spec.y, spec.width,
-                                 spec.height, window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+HWND createControl(HWND window, const ControlSpec& row) {
+  HWND control = CreateWindowExW(0, row.className, row.caption, row.style, row.x, row.y, row.width,
+                                 row.height, window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)),
                                  mainWindowState.instanceHandle, nullptr);
-  *spec.handle = control;
-  if (spec.font != Font::None) {
-    HFONT font = spec.font == Font::Ui ? controlState.uiFont : controlState.fixedFont;
+  *row.handle = control;
+  if (row.font != Font::None) {
+    HFONT font = row.font == Font::Ui ? controlState.uiFont : controlState.fixedFont;
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
   }
-  if (lstrcmpiW(spec.className, TRACKBAR_CLASSW) == 0) SendMessageW(control, TBM_SETRANGE, TRUE, MAKELPARAM(0, kLevelMax));
+  if (lstrcmpiW(row.className, TRACKBAR_CLASSW) == 0) SendMessageW(control, TBM_SETRANGE, TRUE, MAKELPARAM(0, kLevelMax));
   return control;
 }
 
@@ -113,11 +113,11 @@ void createPanelControls(HWND window) {
   // The trackbar class lives in the common controls.
   INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), ICC_BAR_CLASSES};
   InitCommonControlsEx(&classes);
-  for (const ControlSpec& spec : kPanelControls) createControl(window, spec);
+  for (const ControlSpec& row : kPanelControls) createControl(window, row);
 }
 
 void createOutputControls(HWND window) {
-  for (const ControlSpec& spec : kOutputControls) createControl(window, spec);
+  for (const ControlSpec& row : kOutputControls) createControl(window, row);
   // The pane keeps every line until "Clear"; the edit's default limit would
   // silently drop everything past 30,000 characters.
   SendMessageW(controlState.consoleEdit, EM_SETLIMITTEXT, 0, 0);

@@ -88,10 +88,10 @@ int octetX(int column) { return kOctetLeft + kOctetStep * column; }
 void createEdits(HWND window, SettingsWindowRecord* record) {
   for (int column = 0; column < kOctetCount; ++column) {
     for (int row = 0; row < kAddressRowCount; ++row) {
-      const AddressRow& spec = kAddressRows[row];
-      HWND edit = createSettingsControl(window, L"Edit", L"", kEditStyle, spec.firstEditId + kEditIdStep * column,
-                                        octetX(column), spec.editY, kEditWidth, kRowHeight);
-      (controlState.*spec.stateEdits)[column] = edit;
+      const AddressRow& addressRow = kAddressRows[row];
+      HWND edit = createSettingsControl(window, L"Edit", L"", kEditStyle, addressRow.firstEditId + kEditIdStep * column,
+                                        octetX(column), addressRow.editY, kEditWidth, kRowHeight);
+      (controlState.*addressRow.stateEdits)[column] = edit;
       if (record != nullptr) record->addressEdits[row][column] = edit;
       setControlFont(edit, controlState.fixedFont, false);
     }
@@ -137,7 +137,7 @@ void warn(const wchar_t* text, const wchar_t* caption) {
   MessageBoxW(nullptr, text, caption, MB_OK | MB_ICONWARNING);
 }
 
-void setAddressRow(const AddressRow& spec, HWND const edits[kOctetCount]) {
+void setAddressRow(const AddressRow& addressRow, HWND const edits[kOctetCount]) {
   std::unique_ptr<wchar_t[]> texts[kOctetCount];
   const wchar_t* views[kOctetCount] = {};
   for (int i = 0; i < kOctetCount; ++i) {
@@ -146,11 +146,11 @@ void setAddressRow(const AddressRow& spec, HWND const edits[kOctetCount]) {
   }
   int values[kOctetCount] = {};
   if (!validateAddressRow(views, values)) {
-    warn(spec.invalidText, spec.invalidCaption);
+    warn(addressRow.invalidText, addressRow.invalidCaption);
     return;
   }
   for (int i = 0; i < kOctetCount; ++i) SetWindowTextW(edits[i], L"");
-  spec.send(values[0], values[1], values[2], values[3]);
+  addressRow.send(values[0], values[1], values[2], values[3]);
 }
 
 void setPortRow(HWND edit) {

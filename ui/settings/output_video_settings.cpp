@@ -49,12 +49,12 @@ struct Label {
 const Label kLabels[] = {{L"Set brightness", 8, 70}, {L"Set contrast", 8, 132}};
 
 void createControls(HWND window, SettingsWindowRecord* record) {
-  for (const ControlSpec& spec : kControls) {
-    HWND control = createSettingsControl(window, spec.className, spec.text, spec.style, spec.id, spec.x, spec.y,
-                                         spec.width, spec.height);
-    if (spec.stateField != nullptr) controlState.*spec.stateField = control;
-    if (spec.kept != nullptr && record != nullptr) record->*spec.kept = control;
-    if (spec.font != FontChoice::None) setControlFont(control, controlState.uiFont, spec.font == FontChoice::UiRedraw);
+  for (const ControlSpec& row : kControls) {
+    HWND control = createSettingsControl(window, row.className, row.text, row.style, row.id, row.x, row.y,
+                                         row.width, row.height);
+    if (row.stateField != nullptr) controlState.*row.stateField = control;
+    if (row.kept != nullptr && record != nullptr) record->*row.kept = control;
+    if (row.font != FontChoice::None) setControlFont(control, controlState.uiFont, row.font == FontChoice::UiRedraw);
   }
   // List positions are resolution indices; a new list starts at the first.
   for (const auto& name : resolutionTable)
@@ -122,9 +122,9 @@ void runTrackbarScroll(HWND trackbar) {
 void forgetOutputVideoWindow(HWND window) {
   if (controlState.videoSettingsWindow == window) controlState.videoSettingsWindow = nullptr;
   // The children still exist while their parent handles WM_DESTROY.
-  for (const ControlSpec& spec : kControls) {
-    if (spec.stateField == nullptr) continue;
-    HWND& field = controlState.*spec.stateField;
+  for (const ControlSpec& row : kControls) {
+    if (row.stateField == nullptr) continue;
+    HWND& field = controlState.*row.stateField;
     if (field != nullptr && GetParent(field) == window) field = nullptr;
   }
 }
