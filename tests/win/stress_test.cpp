@@ -1,0 +1,96 @@
+// The stress runs of `make stress` in a shortened form: small counts, the same
+// measurements, and assertions on correctness only (no byte lost, no handle
+// or thread growth, invariants kept, the window answering within a generous
+// deadline), never on speed.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "tests/win/support/test_support.h"
+#include "tools/bench/box_watch.h"
+#include "tools/bench/panel_scenarios.h"
+
+namespace {
+constexpr long kHandleTolerance = 8;     // the system may cache a few handles
+constexpr long kThreadTolerance = 1;
+constexpr double kResponsiveMs = 2000;   // a generous deadline, not a speed
+
+PanelPorts testPorts() {
+  PanelPorts ports;
+  ports.program = testPortName();
+  ports.peer = testPeerName();
+  return ports;
+}
+
+std::wstring fromEnvironment(const char* name, const wchar_t* fallback) {
+  const char* value = std::getenv(name);
+  return value != nullptr && *value != 0 ? std::wstring(value, value + std::strlen(value)) : fallback;
+}
+
+TEST(Stress, ConnectCyclesLeaveNoHandlesOrThreadsBehind) {
+  const int cycles = 20;
+  ConnectCycles r = measureConnectCycles(testPorts(), cycles);
+  printConnectCycles(r);
+  ASSERT_TRUE(r.ok) << r.why;
+  EXPECT_EQ(r.closedLines, cycles);
+  EXPECT_EQ(r.openedLines, cycles);
+  EXPECT_LE(r.handlesAfter - r.handlesBefore, kHandleTolerance);
+  ASSERT_GT(r.tableBefore, 0) << "the system handle table was not readable";
+  EXPECT_LE(r.tableAfter - r.tableBefore, kHandleTolerance);
+  EXPECT_LE(r.threadsAfter - r.threadsBefore, kThreadTolerance);
+  EXPECT_GT(r.deliveries, 0);
+  EXPECT_TRUE(dismissedBoxes().empty());
+}
+
+TEST(Stress, InputAtLineSpeedLosesNoByte) {
+  SustainedInput r = measureSustainedInput(testPorts(), 5, 11520);
+  printSustainedInput(r);
+  ASSERT_TRUE(r.ok) << r.why;
+  EXPECT_EQ(r.written, 57600u);
+  EXPECT_EQ(r.counted, r.written);
+  EXPECT_EQ(r.delivered, r.written);
+  EXPECT_EQ(r.shown, r.written);
+  EXPECT_TRUE(dismissedBoxes().empty());
+  EXPECT_EQ(r.unansweredProbes, 0);
+  EXPECT_LT(r.longestUiWaitMs, kResponsiveMs);
+}
+
+TEST(Stress, PulledCableKeepsTheWindowAndTheNextConnectWorks) {
+  PanelPorts ports;
+  ports.program = fromEnvironment("VRX_TEST_UNPLUG_PORT", L"COM4");
+  ports.peer = fromEnvironment("VRX_TEST_UNPLUG_PEER", L"COM3");
+  Unplug r = measureUnplug(ports, UnplugBy::RigPair, 1);
+  printUnplug(r, UnplugBy::RigPair);
+  for (const std::wstring& box : dismissedBoxes()) std::printf("box shown: %ls\n", box.c_str());
+  EXPECT_TRUE(r.ok) << r.why;
+  EXPECT_EQ(r.reconnected, 1);
+  EXPECT_TRUE(r.windowKept);
+  EXPECT_EQ(r.unansweredProbes, 0);
+  EXPECT_LT(r.longestUiWaitMs, kResponsiveMs);
+}
+
+TEST(Stress, LineNoiseKeepsTheStateValidAndThePaneMoving) {
+  HostileInput r = measureHostileInput(testPorts(), 5, 4000);
+  printHostileInput(r, testPorts());
+  ASSERT_TRUE(r.windowKept) << r.why;
+  EXPECT_GT(r.invariantChecks, 10);
+  EXPECT_EQ(r.invariantFailures, 0);
+  EXPECT_GT(r.deliveries, 0);
+  EXPECT_GE(r.windowsWithTraffic, r.windows - 1);
+  EXPECT_EQ(r.unansweredProbes, 0);
+  EXPECT_LT(r.longestUiWaitMs, kResponsiveMs);
+}
+
+TEST(Stress, LongSessionLandsEveryAppend) {
+  const unsigned long long bytes = 100 * 1024;
+  LongSession r = measureLongSession(testPorts(), bytes, {50 * 1024, 100 * 1024});
+  printLongSession(r);
+  ASSERT_TRUE(r.why.empty()) << r.why;
+  EXPECT_EQ(r.written, bytes);
+  EXPECT_EQ(r.shown, bytes);
+  EXPECT_EQ(r.marks.size(), 2u);
+  EXPECT_LT(r.longestUiWaitMs, kResponsiveMs);
+}
+}  // namespace
