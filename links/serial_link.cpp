@@ -90,8 +90,14 @@ ReadResult readOnce(HANDLE port, unsigned char* raw) {
 }
 
 // Any result but a time-out ends the reader: it was handed the mutex, or the
-// mutex is gone with the main window.
-bool stopRequested() { return WaitForSingleObject(serialLink.stopMutex, kStopPollMs) != WAIT_TIMEOUT; }
+// mutex is gone with the main window. After a read that filled its request
+// more bytes are waiting: the poll then only looks, so that the reader keeps
+// up with the line (a 75 ms pause per 1024 bytes is slower than 115200 baud
+// once the deliveries take their time too).
+bool stopRequested(DWORD lastRead) {
+  DWORD pollMs = lastRead >= kReadRequestBytes ? 0 : kStopPollMs;
+  return WaitForSingleObject(serialLink.stopMutex, pollMs) != WAIT_TIMEOUT;
+}
 
 // Waits for the reader to end while handling the messages it may be sending
 // to this thread: a reader blocked in delivering a burst ends only after that
@@ -187,6 +193,6 @@ DWORD WINAPI serialReader(LPVOID) {
     ReadResult read = readOnce(port, raw);
     if (read.stopped) return 0;
     takeRead(burst, read.outcome, raw, read.got, deliverBurst, nullptr);
-    if (stopRequested()) return 0;
+    if (stopRequested(read.got)) return 0;
   }
 }
