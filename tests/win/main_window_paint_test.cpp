@@ -74,6 +74,20 @@ TEST(MainWindowPaint, RepliesMakeFramesAppearAndDisappear) {
   }
 }
 
+// Before any input reply the mute frames still follow the unit's mute replies.
+TEST(MainWindowPaint, AMuteReplyBeforeAnyInputReplyIsPainted) {
+  SerialPeer peer(testPeerName());
+  ASSERT_NE(startPanel(), nullptr);
+  ASSERT_EQ(connectTestPort(peer), kOpeningQueries);
+  ASSERT_EQ(controlState.audioInput, -1);
+  ASSERT_TRUE(peer.write(">MUTE ON\r\n>HDMI AUDIO MUTE ON\r\n"));
+  expectFrame({kMuteAllFrame, kRed});
+  expectFrame({kHdmiMuteFrame, kRed});
+  EXPECT_EQ(controlState.audioInput, -1);
+  ASSERT_TRUE(peer.write(">MUTE OFF\r\n"));
+  expectFrame({kMuteAllFrame, kGrey});
+}
+
 int blackPixelsIn(const RECT& area) {
   int count = 0;
   for (int y = area.top; y < area.bottom; ++y) {
