@@ -56,11 +56,7 @@ void watch(Watchdog* w) {
 ConnectCycles measureConnectCycles(const PanelPorts& ports, int cycles) {
   ConnectCycles r;
   BenchPeer peer;
-  if (!openBenchPeer(peer, ports.peer.c_str())) {
-    r.why = "cannot open the peer port";
-    return r;
-  }
-  if (!startConnectedPanel(ports, &r.why)) return r;
+  if (!startPanelWithPeer(ports, peer, false, &r.why)) return r;
   int index = portItemIndex(ports.program);
   Talker talker{&peer};
   std::thread talking(talk, &talker);

@@ -69,13 +69,7 @@ PaneMark measureAtMark(long mark, std::vector<Insert>* inserts) {
 LongSession measureLongSession(const PanelPorts& ports, unsigned long long bytes, const std::vector<long>& marks) {
   LongSession r;
   BenchPeer peer;
-  if (!openBenchPeer(peer, ports.peer.c_str())) {
-    r.why = "cannot open the peer port";
-    return r;
-  }
-  if (!startConnectedPanel(ports, &r.why)) return r;
-  pumpMs(700);
-  readAvailable(peer);
+  if (!startPanelWithPeer(ports, peer, true, &r.why)) return r;
   resetRxWatch();
   rxWatch.keepTimes = true;
   long paneStart = paneLength();

@@ -18,6 +18,11 @@ struct PanelPorts {
 // Returns false (and says why in *why) when any step fails.
 bool startConnectedPanel(const PanelPorts& ports, std::string* why);
 
+struct BenchPeer;
+// Opens the unit's end of the line, then startConnectedPanel. With settle,
+// also waits out the opening queries and reads them away.
+bool startPanelWithPeer(const PanelPorts& ports, BenchPeer& peer, bool settle, std::string* why);
+
 struct ReplyDelay {
   bool ok = false;
   std::string why;

@@ -52,3 +52,16 @@ bool startConnectedPanel(const PanelPorts& ports, std::string* why) {
   }
   return true;
 }
+
+bool startPanelWithPeer(const PanelPorts& ports, BenchPeer& peer, bool settle, std::string* why) {
+  if (!openBenchPeer(peer, ports.peer.c_str())) {
+    *why = "cannot open the peer port";
+    return false;
+  }
+  if (!startConnectedPanel(ports, why)) return false;
+  if (settle) {
+    pumpMs(700);   // the opening queries and their pauses
+    readAvailable(peer);
+  }
+  return true;
+}

@@ -15,13 +15,7 @@ const std::string kRequest = "R SOURCE.";
 ReplyDelay measureReplyDelay(const PanelPorts& ports, int pairs) {
   ReplyDelay r;
   BenchPeer peer;
-  if (!openBenchPeer(peer, ports.peer.c_str())) {
-    r.why = "cannot open the peer port";
-    return r;
-  }
-  if (!startConnectedPanel(ports, &r.why)) return r;
-  pumpMs(700);   // the opening queries and their pauses
-  readAvailable(peer);
+  if (!startPanelWithPeer(ports, peer, true, &r.why)) return r;
   rxWatch.keepTimes = true;
   std::vector<double> delays;
   std::mt19937 random(7);

@@ -46,13 +46,7 @@ SustainedInput measureSustainedInput(const PanelPorts& ports, double seconds, do
   r.seconds = seconds;
   r.rateBytesPerSecond = bytesPerSecond;
   BenchPeer peer;
-  if (!openBenchPeer(peer, ports.peer.c_str())) {
-    r.why = "cannot open the peer port";
-    return r;
-  }
-  if (!startConnectedPanel(ports, &r.why)) return r;
-  pumpMs(700);
-  readAvailable(peer);
+  if (!startPanelWithPeer(ports, peer, true, &r.why)) return r;
   resetRxWatch();
   long paneStart = paneLength();
   std::string stream = replyStream(static_cast<std::size_t>(seconds * bytesPerSecond));
