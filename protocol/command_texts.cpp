@@ -58,15 +58,9 @@ void formatCommand(CommandText& out, CommandId id, ...) {
 }
 
 void appendEchoLineEnd(CommandText& command) {
+  // The text has at most N - 1 units, so CR LF always fits in N + 2.
   std::size_t length = boundedLength(command.text, kCommandBufferUnits);
   std::size_t limit = static_cast<std::size_t>(command.size) + 2;
   if (limit > kCommandBufferUnits) limit = kCommandBufferUnits;
-  if (length + 2 < limit) {
-    command.text[length] = L'\r';
-    command.text[length + 1] = L'\n';
-    command.text[length + 2] = 0;
-  } else if (length + 1 < limit) {
-    command.text[length] = L'\r';
-    command.text[length + 1] = 0;
-  }
+  if (length < limit) copyBounded(command.text + length, limit - length, L"\r\n");
 }

@@ -71,6 +71,21 @@ class EndToEnd : public testing::Test {
 
   void click(int id) { SendMessageW(GetDlgItem(main(), id), BM_CLICK, 0, 0); }
 
+  // Opens a settings window from the menu; the commands it sends on opening
+  // follow the five of the connection.
+  HWND openSettings(int menuId, const wchar_t* title, const std::vector<std::string>& queries) {
+    PostMessageW(main(), WM_COMMAND, static_cast<WPARAM>(menuId), 0);
+    HWND window = waitForWindow(L"zaro_subwin", title);
+    if (queries.empty()) return window;
+    EXPECT_TRUE(waitForReceived(5 + queries.size())) << joined(received());
+    std::vector<std::string> all = received();
+    if (all.size() >= 5 + queries.size()) {
+      EXPECT_EQ(std::vector<std::string>(all.begin() + 5, all.begin() + 5 + static_cast<long>(queries.size())),
+                queries);
+    }
+    return window;
+  }
+
   static std::string joined(const std::vector<std::string>& lines) {
     std::string all;
     for (const std::string& line : lines) all += line + " | ";
@@ -145,13 +160,8 @@ TEST_F(EndToEnd, MutesToggleTheRedFrames) {
 
 TEST_F(EndToEnd, OutputVideoSettingsShowTheUnitsValues) {
   connect();
-  PostMessageW(main(), WM_COMMAND, 3001, 0);
-  HWND window = waitForWindow(L"zaro_subwin", L"Output Video Settings");
+  HWND window = openSettings(3001, L"Output Video Settings", {"R OUTPUT!", "Brightness*", "Contrast*\\0\\0"});
   ASSERT_NE(window, nullptr);
-  ASSERT_TRUE(waitForReceived(8));
-  std::vector<std::string> all = received();
-  EXPECT_EQ(std::vector<std::string>(all.begin() + 5, all.begin() + 8),
-            (std::vector<std::string>{"R OUTPUT!", "Brightness*", "Contrast*\\0\\0"}));
   HWND combo = GetDlgItem(window, 1000);
   EXPECT_TRUE(waitFor([&] { return SendMessageW(combo, CB_GETCURSEL, 0, 0) == 14; }));
   EXPECT_TRUE(waitFor([&] { return SendMessageW(GetDlgItem(window, 1008), TBM_GETPOS, 0, 0) == 50; }));
@@ -171,8 +181,7 @@ TEST_F(EndToEnd, OutputVideoSettingsShowTheUnitsValues) {
 
 TEST_F(EndToEnd, VgaAdjustmentsSendTheirSteps) {
   connect();
-  PostMessageW(main(), WM_COMMAND, 4002, 0);
-  HWND window = waitForWindow(L"zaro_subwin", L"VGA Image Adjustments");
+  HWND window = openSettings(4002, L"VGA Image Adjustments", {});
   ASSERT_NE(window, nullptr);
   const std::pair<int, const char*> steps[] = {{1025, "HStart+*"}, {1026, "HStart-*"}, {1023, "VStart+*"},
                                                {1028, "HTotal+*"}, {1027, "Auto Adjust*"}};
@@ -186,13 +195,8 @@ TEST_F(EndToEnd, VgaAdjustmentsSendTheirSteps) {
 
 TEST_F(EndToEnd, NetworkSettingsRoundTrip) {
   connect();
-  PostMessageW(main(), WM_COMMAND, 3003, 0);
-  HWND window = waitForWindow(L"zaro_subwin", L"Network Settings");
+  HWND window = openSettings(3003, L"Network Settings", {"<SIPR>", "<SPORT>", "<SUBR>", "<GAR>"});
   ASSERT_NE(window, nullptr);
-  ASSERT_TRUE(waitForReceived(9));
-  std::vector<std::string> all = received();
-  EXPECT_EQ(std::vector<std::string>(all.begin() + 5, all.begin() + 9),
-            (std::vector<std::string>{"<SIPR>", "<SPORT>", "<SUBR>", "<GAR>"}));
   EXPECT_TRUE(waitFor([&] {
     return paintedTextDifference(window, 8, 8, L"Current IP address: 192.168.1.20 : 1024") == 0.0;
   }));
