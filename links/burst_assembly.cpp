@@ -3,13 +3,39 @@
 namespace {
 constexpr int kMaxTextUnits = kBurstTextUnits - 1;
 
-void deliver(BurstAssembly& burst, BurstSink sink, void* context) {
+void forgetLineEnd(BurstAssembly& burst) {
+  burst.lineEndUnits = 0;
+  burst.countAtLineEnd = 0;
+}
+
+void deliverAll(BurstAssembly& burst, BurstSink sink, void* context) {
   burst.collected[burst.collectedUnits] = 0;
   unsigned long count = burst.burstCount;
   sink(burst.collected, count, context);
   burst.collectedUnits = 0;
   burst.collected[0] = 0;
   burst.burstCount = 0;
+  forgetLineEnd(burst);
+}
+
+// The text is full: hand over its complete lines and keep the started one.
+// The bytes counted after the last line end belong to the kept part.
+void deliverCompleteLines(BurstAssembly& burst, BurstSink sink, void* context) {
+  int lineEnd = burst.lineEndUnits;
+  if (lineEnd == 0 || lineEnd == burst.collectedUnits) {
+    deliverAll(burst, sink, context);
+    return;
+  }
+  wchar_t firstKept = burst.collected[lineEnd];
+  burst.collected[lineEnd] = 0;
+  sink(burst.collected, burst.countAtLineEnd, context);
+  burst.collected[lineEnd] = firstKept;
+  int kept = burst.collectedUnits - lineEnd;
+  for (int i = 0; i < kept; ++i) burst.collected[i] = burst.collected[lineEnd + i];
+  burst.collected[kept] = 0;
+  burst.collectedUnits = kept;
+  burst.burstCount -= burst.countAtLineEnd;
+  forgetLineEnd(burst);
 }
 
 // The unit's text is single-byte: byte b is the unit of the same value. A zero
@@ -19,12 +45,18 @@ void appendBytes(BurstAssembly& burst, const unsigned char* bytes, std::size_t c
   bool textEnded = false;
   for (std::size_t i = 0; i < count; ++i) {
     if (bytes[i] == 0) textEnded = true;
-    if (!textEnded) {
-      if (burst.collectedUnits == kMaxTextUnits) deliver(burst, sink, context);
-      burst.collected[burst.collectedUnits++] = static_cast<wchar_t>(bytes[i]);
-      burst.collected[burst.collectedUnits] = 0;
+    if (textEnded) {
+      ++burst.burstCount;
+      continue;
     }
+    if (burst.collectedUnits == kMaxTextUnits) deliverCompleteLines(burst, sink, context);
+    burst.collected[burst.collectedUnits++] = static_cast<wchar_t>(bytes[i]);
+    burst.collected[burst.collectedUnits] = 0;
     ++burst.burstCount;
+    if (bytes[i] == '\n') {
+      burst.lineEndUnits = burst.collectedUnits;
+      burst.countAtLineEnd = burst.burstCount;
+    }
   }
 }
 }  // namespace
@@ -53,6 +85,6 @@ void takeRead(BurstAssembly& burst, ReadOutcome outcome, const unsigned char* by
   // A read that comes back empty after bytes had come ends the burst.
   if (burst.gotData) {
     burst.gotData = false;
-    deliver(burst, sink, context);
+    deliverAll(burst, sink, context);
   }
 }

@@ -24,12 +24,19 @@ struct BurstAssembly {
   unsigned long burstCount = 0;  // bytes the burst so far covers
   unsigned long lastCount = 0;   // bytes of the most recent completed read
   bool gotData = false;          // a byte has come since the last delivery
+  // The collected text up to and including its last line end (LF), and the
+  // bytes counted up to there; 0 while the text holds no line end.
+  int lineEndUnits = 0;
+  unsigned long countAtLineEnd = 0;
 };
 
 void resetBurstAssembly(BurstAssembly& burst);
 
 // Takes one read: bytes/count are what it brought (ignored unless completed).
-// Delivers a burst when a read comes back empty after bytes had come, and
-// delivers a full text early so that no later byte of a long burst is lost.
+// Delivers a burst when a read comes back empty after bytes had come. A text
+// that fills its 1023 units before that is delivered up to its last line end,
+// and the rest starts the next delivery, so that the parser, which keeps
+// nothing between deliveries, never sees a reply line cut in two; only a full
+// text without any line end goes out as it stands.
 void takeRead(BurstAssembly& burst, ReadOutcome outcome, const unsigned char* bytes,
               std::size_t count, BurstSink sink, void* context);

@@ -1,7 +1,9 @@
 // Drives the burst assembly with arbitrary read outcomes. Each read is one
 // byte of kind, one byte of length, then that many bytes. Whatever the reads,
-// every delivered text fits the receive buffer, and the delivered texts and
-// counts add up to what the completed reads brought.
+// every delivered text fits the receive buffer, the delivered texts and
+// counts add up to what the completed reads brought, and a text delivered
+// because it filled the buffer (while a read brought bytes) ends at a line
+// end, unless it is a full text without any line end.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -13,6 +15,7 @@ namespace {
 struct Seen {
   std::wstring texts;
   unsigned long counted = 0;
+  bool readBroughtBytes = false;   // a delivery now is one forced by the limit
 };
 
 void check(bool holds) {
@@ -25,6 +28,12 @@ void record(const wchar_t* text, unsigned long count, void* context) {
   while (length < kBurstTextUnits && text[length] != 0) ++length;
   check(length < kBurstTextUnits);
   check(count >= length);
+  if (seen.readBroughtBytes) {
+    std::wstring delivered(text, length);
+    bool endsWithLineEnd = length > 0 && text[length - 1] == L'\n';
+    bool fullWithoutLineEnd = length == kBurstTextUnits - 1 && delivered.find(L'\n') == std::wstring::npos;
+    check(endsWithLineEnd || fullWithoutLineEnd);
+  }
   seen.texts.append(text, length);
   seen.counted += count;
 }
@@ -52,6 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       for (std::size_t i = 0; i < length && bytes[i] != 0; ++i) expected += static_cast<wchar_t>(bytes[i]);
       expectedCount += static_cast<unsigned long>(length);
     }
+    seen.readBroughtBytes = completed && length > 0;
     takeRead(burst, outcome, bytes, length, record, &seen);
     check(burst.collectedUnits < kBurstTextUnits && burst.collected[burst.collectedUnits] == 0);
     check(seen.texts.size() + static_cast<std::size_t>(burst.collectedUnits) == expected.size());

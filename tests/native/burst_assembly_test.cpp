@@ -113,7 +113,21 @@ INSTANTIATE_TEST_SUITE_P(
                   {{wide(kFull), 1023}, {L"xy", 2}}},
         BurstCase{"BytesAfterAZeroCountInThePieceTheyArriveIn",
                   {{kLater, letters(1022)}, {kLater, std::string("AB\0\0", 4)}, {kEmpty, ""}},
-                  {{wide(letters(1022) + "A"), 1023}, {L"B", 3}}}),
+                  {{wide(letters(1022) + "A"), 1023}, {L"B", 3}}},
+        // A reply line that would be cut at the limit goes whole into the next piece.
+        BurstCase{"AFullTextIsCutAfterItsLastLineEnd",
+                  {{kAtOnce, letters(1008) + "\r\n" + ">HDMI AUDIO MUTE ON\r\n"}, {kEmpty, ""}},
+                  {{wide(letters(1008) + "\r\n"), 1010}, {L">HDMI AUDIO MUTE ON\r\n", 21}}},
+        BurstCase{"BytesAfterTheLastLineEndCountWithTheLineTheyStart",
+                  {{kLater, letters(1008) + "\r\n"}, {kLater, std::string("\0", 1)},
+                   {kLater, ">HDMI AUDIO MUTE ON\r\n"}, {kEmpty, ""}},
+                  {{wide(letters(1008) + "\r\n"), 1010}, {L">HDMI AUDIO MUTE ON\r\n", 22}}},
+        BurstCase{"TheCarriedLineGrowsOnAndEndsItsBurst",
+                  {{kLater, letters(500) + "\n" + letters(1000)}, {kEmpty, ""}},
+                  {{wide(letters(500) + "\n"), 501}, {wide(letters(1000)), 1000}}},
+        BurstCase{"AFullTextEndingInItsLineEndGoesWhole",
+                  {{kLater, letters(1021) + "\r\n" + "OK"}, {kEmpty, ""}},
+                  {{wide(letters(1021) + "\r\n"), 1023}, {L"OK", 2}}}),
     [](const testing::TestParamInfo<BurstCase>& info) { return std::string(info.param.name); });
 
 // Long floods: whatever the read sizes, nothing is lost, every piece fits the
@@ -153,6 +167,28 @@ INSTANTIATE_TEST_SUITE_P(Floods, BurstFloodTest,
                          testing::Values(FloodCase{3000, 1024, kLater}, FloodCase{3000, 1024, kAtOnce},
                                          FloodCase{3000, 7, kLater}, FloodCase{2046, 1023, kLater},
                                          FloodCase{1024, 1024, kAtOnce}, FloodCase{5000, 4096, kAtOnce}));
+
+// A long run of reply lines in full reads: every piece but the last ends with
+// a line end, so no line reaches the parser in two parts.
+TEST(BurstAssembly, LongRunsOfLinesArePiecedAtLineEnds) {
+  std::string sent;
+  for (int i = 0; sent.size() < 5000; ++i) sent += ">SIPR: 10.0.0." + std::to_string(i % 256) + "\r\n";
+  std::vector<Read> reads;
+  for (std::size_t at = 0; at < sent.size(); at += 1024) reads.push_back({kAtOnce, sent.substr(at, 1024)});
+  reads.push_back({kEmpty, ""});
+  std::vector<Delivery> got = run(reads);
+  ASSERT_GT(got.size(), 4u);
+  std::wstring joined;
+  unsigned long counted = 0;
+  for (const Delivery& delivery : got) {
+    EXPECT_LE(delivery.text.size(), 1023u);
+    EXPECT_EQ(delivery.text.back(), L'\n');
+    joined += delivery.text;
+    counted += delivery.count;
+  }
+  EXPECT_EQ(joined, wide(sent));
+  EXPECT_EQ(counted, sent.size());
+}
 
 TEST(BurstAssembly, ResetForgetsAHalfCollectedBurst) {
   BurstAssembly burst;

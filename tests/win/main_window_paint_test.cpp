@@ -88,6 +88,30 @@ TEST(MainWindowPaint, AMuteReplyBeforeAnyInputReplyIsPainted) {
   expectFrame({kMuteAllFrame, kGrey});
 }
 
+// A reply line that falls across the 1023-unit limit of one delivery is still
+// read whole: the HDMI output is muted, not all of them.
+TEST(MainWindowPaint, AReplyLineAcrossTheDeliveryLimitIsReadWhole) {
+  SerialPeer peer(testPeerName());
+  ASSERT_NE(startPanel(), nullptr);
+  ASSERT_EQ(connectTestPort(peer), kOpeningQueries);
+  const std::string filler = ">ERR unknown command\r\n";
+  std::string noise;
+  while (noise.size() + filler.size() <= 1011) noise += filler;
+  noise += ">" + std::string(1011 - noise.size() - 3, 'x') + "\r\n";
+  ASSERT_EQ(noise.size(), 1011u);
+  const std::string muted = ">HDMI AUDIO MUTE ON\r\n";
+  ASSERT_TRUE(peer.write(noise + muted));
+  std::wstring echoed(muted.begin(), muted.end());
+  ASSERT_TRUE(waitFor([&] {
+    std::wstring text = consoleText();
+    return text.size() >= echoed.size() && text.substr(text.size() - echoed.size()) == echoed;
+  }));
+  EXPECT_EQ(controlState.hdmiAudioMuted, 1);
+  EXPECT_EQ(controlState.allAudioMuted, 0);
+  expectFrame({kHdmiMuteFrame, kRed});
+  expectFrame({kMuteAllFrame, kGrey});
+}
+
 int blackPixelsIn(const RECT& area) {
   int count = 0;
   for (int y = area.top; y < area.bottom; ++y) {
