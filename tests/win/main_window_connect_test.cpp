@@ -162,4 +162,34 @@ TEST(MainWindowConnect, AConfigurationThatCannotBeReadIsReportedAndThePortClosed
   EXPECT_TRUE(itemChecked(L"NUL"));
   expectDeviceControlsEnabled(false);
 }
+
+// The error box has no owner, so a port can be chosen while it is open. That
+// choice does nothing; once the box is closed the panel is consistent.
+TEST(MainWindowConnect, APortChosenWhileAConnectsBoxIsOpenDoesNothing) {
+  SerialPeer peer(testPeerName());
+  SerialPeer peer2(testPeer2Name());
+  ASSERT_TRUE(peer.isOpen());
+  ASSERT_TRUE(peer2.isOpen());
+  ASSERT_NE(startPanelWithExtraPorts({L"NUL"}), nullptr);
+  HWND window = controlState.mainWindow;
+  int otherItem = findMenuItemId(controlState.mainMenu, testPort2Name());
+  ASSERT_NE(otherItem, -1);
+  // Chosen from the box watcher's thread: the box's modal loop handles the
+  // send, which returns once the main window has handled the choice.
+  MessageBoxCatcher errorBox(L"Error", [&] { SendMessageW(window, WM_COMMAND, MAKEWPARAM(otherItem, 0), 0); });
+  choosePortItem(L"NUL");
+  EXPECT_EQ(errorBox.count(), 1);
+  EXPECT_EQ(consoleText(), L"System> Opened NUL\r\nSystem> Closed NUL\r\n");
+  EXPECT_FALSE(serialLink.portOpen);
+  EXPECT_EQ(serialLink.readerCount, 0);
+  EXPECT_TRUE(itemChecked(L"NUL"));
+  EXPECT_FALSE(itemChecked(testPort2Name()));
+  expectDeviceControlsEnabled(false);
+  EXPECT_EQ(peer2.readUntilQuiet(200), "");
+
+  ASSERT_EQ(connectTestPort(peer), kOpeningQueries);
+  EXPECT_EQ(serialLink.readerCount, 1);
+  expectDeviceControlsEnabled(true);
+  EXPECT_EQ(errorBox.count(), 1);
+}
 }  // namespace

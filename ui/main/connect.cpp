@@ -86,6 +86,11 @@ bool openPortOfList(int index) {
 }  // namespace
 
 void connectToPort(int index) {
+  // The error boxes have no owner, so the "&Connect" menu stays usable while
+  // one is open; a port chosen then would run a connect inside this one and
+  // close the port it opened.
+  if (mainWindowState.connecting) return;
+  mainWindowState.connecting = true;
   if (serialLink.portOpen && closeOpenPort()) setDeviceControlsEnabled(false);
   // A port that cannot be opened is reported nowhere; only the mark moves.
   if (openPortOfList(index)) {
@@ -93,4 +98,5 @@ void connectToPort(int index) {
     configureOpenedPort();
   }
   markPortItem(IDM_PORT_BASE + index);
+  mainWindowState.connecting = false;
 }

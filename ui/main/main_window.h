@@ -10,6 +10,7 @@ struct MainWindowState {
   int nonClientWidth = 0;          // outer minus client size, measured once
   int nonClientHeight = 0;
   int markedPortItem = 0;          // menu id of the checked port item, 0 none
+  bool connecting = false;         // connectToPort is running (its boxes may be open)
 };
 extern MainWindowState mainWindowState;
 
@@ -24,7 +25,8 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 void paintMainWindow(HWND window);
 
 // "&Connect" port item i: close the open port, open entry i, configure, enable
-// the device controls and send the opening queries; move the check mark.
+// the device controls and send the opening queries; move the check mark. Does
+// nothing while a connect is already running.
 void connectToPort(int index);
 
 // The Send button: the send edit's text with CR LF, then the edit is emptied.

@@ -86,7 +86,8 @@ std::string connectTestPort(SerialPeer& peer) {
   return peer.readAtLeast(kOpeningQueries.size());
 }
 
-MessageBoxCatcher::MessageBoxCatcher(std::wstring caption) : caption_(std::move(caption)) {
+MessageBoxCatcher::MessageBoxCatcher(std::wstring caption, std::function<void()> whileOpen)
+    : caption_(std::move(caption)), whileOpen_(std::move(whileOpen)) {
   thread_ = std::thread([this] { watch(); });
 }
 
@@ -96,20 +97,27 @@ MessageBoxCatcher::~MessageBoxCatcher() {
 }
 
 void MessageBoxCatcher::watch() {
-  while (!stop_ && !caught_) {
+  while (!stop_) {
     HWND box = FindWindowW(L"#32770", caption_.c_str());
     if (box == nullptr) {
       Sleep(20);
       continue;
     }
-    // The box's own modal loop answers these while it is open.
-    wchar_t text[1024] = {};
-    DWORD_PTR ignored = 0;
-    SendMessageTimeoutW(GetDlgItem(box, 0xFFFF), WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text),
-                        SMTO_ABORTIFHUNG, 2000, &ignored);
-    text_ = text;
+    if (!caught_) {
+      // The box's own modal loop answers these while it is open.
+      wchar_t text[1024] = {};
+      DWORD_PTR ignored = 0;
+      SendMessageTimeoutW(GetDlgItem(box, 0xFFFF), WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text),
+                          SMTO_ABORTIFHUNG, 2000, &ignored);
+      text_ = text;
+      if (whileOpen_) whileOpen_();
+      caught_ = true;
+    }
+    // Counted before it can close, so the code that showed it sees the count.
+    ++count_;
     PostMessageW(box, WM_COMMAND, IDOK, 0);
-    caught_ = true;
+    // The next box is looked for once this one has gone.
+    while (!stop_ && IsWindow(box)) Sleep(10);
   }
 }
 

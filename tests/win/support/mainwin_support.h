@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <functional>
 #include <initializer_list>
 #include <string>
 #include <thread>
@@ -52,11 +53,12 @@ std::string connectTestPort(SerialPeer& peer);
 // The five opening queries as the unit receives them.
 inline const std::string kOpeningQueries = "<BellOff>R SOURCE.R AUDIO.<BellStatus><SW>";
 
-// Watches on its own thread for a message box with the given caption, keeps
-// its text and dismisses it.
+// Watches on its own thread for message boxes with the given caption, keeps
+// the first one's text and dismisses each. whileOpen, when given, runs on the
+// watching thread while the first box is open, before it is dismissed.
 class MessageBoxCatcher {
  public:
-  explicit MessageBoxCatcher(std::wstring caption);
+  explicit MessageBoxCatcher(std::wstring caption, std::function<void()> whileOpen = nullptr);
   ~MessageBoxCatcher();
   MessageBoxCatcher(const MessageBoxCatcher&) = delete;
   MessageBoxCatcher& operator=(const MessageBoxCatcher&) = delete;
@@ -64,13 +66,17 @@ class MessageBoxCatcher {
   // Pumps this thread's messages until a box was caught.
   bool waitCaught(int timeoutMs = 5000);
   bool caught() const { return caught_; }
+  // Boxes dismissed so far.
+  int count() const { return count_; }
   std::wstring text() const;
 
  private:
   void watch();
   std::wstring caption_;
+  std::function<void()> whileOpen_;
   std::wstring text_;
   std::atomic<bool> caught_{false};
+  std::atomic<int> count_{0};
   std::atomic<bool> stop_{false};
   std::thread thread_;
 };
