@@ -130,9 +130,21 @@ int openSerialPort(const wchar_t* name, HWND window) {
   // time-outs already in place its first read comes back like every other.
   applyLinkTimeouts(port);
   if (serialLink.readerCount < kReaderLimit) {
+    HANDLE reader = CreateThread(nullptr, 0, serialReader, nullptr, 0, nullptr);
+    if (reader == nullptr) {
+      // A port that nothing reads would swallow the unit's replies: it is
+      // closed again and reported as a port that could not be opened.
+      DWORD cause = GetLastError();
+      CloseHandle(port);
+      serialLink.serialHandle = nullptr;
+      serialLink.openPortName[0] = 0;
+      serialLink.portOpen = FALSE;
+      SetLastError(cause);
+      return 1;
+    }
     ++serialLink.readerCount;
     if (serialLink.readerThread != nullptr) CloseHandle(serialLink.readerThread);
-    serialLink.readerThread = CreateThread(nullptr, 0, serialReader, nullptr, 0, nullptr);
+    serialLink.readerThread = reader;
   }
   return 0;
 }

@@ -9,6 +9,7 @@
 
 #include "protocol/control_state.h"
 #include "protocol/reply_parser.h"
+#include "tests/win/support/import_patch.h"
 #include "tests/win/support/test_support.h"
 #include "ui/ids.h"
 #include "ui/main/console_pane.h"
@@ -135,6 +136,26 @@ TEST_F(ParserControlsTest, BuzzerRepliesRenameAndCheckMenuItem3006) {
       EXPECT_EQ(state, 0u);
     }
   }
+}
+
+BOOL WINAPI failToReadItem(HMENU, UINT, BOOL, LPMENUITEMINFOW) {
+  SetLastError(ERROR_MENU_ITEM_NOT_FOUND);
+  return FALSE;
+}
+
+// A state that cannot be read is not rebuilt from nothing: the grayed item
+// stays grayed and unchecked.
+TEST_F(ParserControlsTest, ABuzzerItemWhoseStateCannotBeReadKeepsIt) {
+  const UINT before = menuItemState(controlState.mainMenu, IDM_BUZZER);
+  ASSERT_NE(before & MFS_GRAYED, 0u);
+  const wchar_t reply[] = L">Bell Status: ON\r\n";
+  {
+    ImportPatch read("user32.dll", "GetMenuItemInfoW", reinterpret_cast<const void*>(failToReadItem));
+    ASSERT_TRUE(read.active());
+    parseReceivedText(reply, static_cast<unsigned>(wcslen(reply)));
+  }
+  EXPECT_EQ(menuItemText(controlState.mainMenu, IDM_BUZZER), L"Disable &Buzzer");
+  EXPECT_EQ(menuItemState(controlState.mainMenu, IDM_BUZZER), before);
 }
 
 TEST_F(ParserControlsTest, PendingQueriesMoveTheRealTrackbarsOnce) {

@@ -9,6 +9,7 @@
 
 #include "links/serial_link.h"
 #include "protocol/control_state.h"
+#include "tests/win/support/import_patch.h"
 #include "tests/win/support/mainwin_support.h"
 #include "tests/win/support/test_support.h"
 #include "ui/main/main_window.h"
@@ -303,6 +304,18 @@ TEST_P(MainWindowEnding, EndsTheMessageLoopWithExitCodeZero) {
   EXPECT_FALSE(IsWindow(window));
   EXPECT_EQ(serialLink.stopMutex, nullptr);
   stopControlPanel();
+}
+
+BOOL WINAPI failToFetch(LPMSG, HWND, UINT, UINT) {
+  SetLastError(ERROR_INVALID_PARAMETER);
+  return -1;
+}
+
+// Without a WM_QUIT there is no wParam to return: the loop's own code instead.
+TEST(MainWindowCommands, AMessageFetchThatFailsEndsTheLoopWithItsOwnCode) {
+  ImportPatch fetch("user32.dll", "GetMessageW", reinterpret_cast<const void*>(failToFetch));
+  ASSERT_TRUE(fetch.active());
+  EXPECT_EQ(runMessageLoop(), kMessageLoopFailedExitCode);
 }
 
 std::string endingName(const ::testing::TestParamInfo<Ending>& info) {

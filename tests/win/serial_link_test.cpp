@@ -12,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "tests/win/support/import_patch.h"
 #include "tests/win/support/links_support.h"
 #include "tests/win/support/test_support.h"
 
@@ -298,6 +299,29 @@ TEST_F(SerialLinkTest, OpenFailsForAMissingPortButTakesTheWindow) {
   EXPECT_FALSE(serialLink.portOpen);
   EXPECT_EQ(serialLink.serialHandle, nullptr);
   EXPECT_EQ(serialLink.readerThread, nullptr);
+}
+
+HANDLE WINAPI failToStartThread(LPSECURITY_ATTRIBUTES, SIZE_T, LPTHREAD_START_ROUTINE, LPVOID, DWORD, LPDWORD) {
+  SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+  return nullptr;
+}
+
+// A port that no reader would read is closed again and reported as not opened.
+TEST_F(SerialLinkTest, AReaderThatCannotStartFailsTheOpen) {
+  {
+    ImportPatch threads("kernel32.dll", "CreateThread", reinterpret_cast<const void*>(failToStartThread));
+    ASSERT_TRUE(threads.active());
+    EXPECT_EQ(openSerialPort(testPortName().c_str(), rx.window()), 1);
+  }
+  EXPECT_FALSE(serialLink.portOpen);
+  EXPECT_EQ(serialLink.serialHandle, nullptr);
+  EXPECT_EQ(serialLink.readerCount, 0);
+  EXPECT_EQ(serialLink.readerThread, nullptr);
+  // Its handle went back: the port opens again, this time with its reader.
+  openLink();
+  ASSERT_TRUE(peer->write("OK"));
+  ASSERT_TRUE(waitForDeliveries(1));
+  EXPECT_EQ(rx.deliveries[0].text, L"OK");
 }
 
 TEST_F(SerialLinkTest, LongPortNameOpensWholeAndIsKeptCut) {

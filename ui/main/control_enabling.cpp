@@ -24,7 +24,9 @@ void setMainMenuItemChecked(UINT id, bool checked) {
   MENUITEMINFOW info{};
   info.cbSize = sizeof info;
   info.fMask = MIIM_STATE;
-  GetMenuItemInfoW(controlState.mainMenu, id, FALSE, &info);
+  // A state that could not be read is not rebuilt from nothing: that would
+  // drop the item's grayed flag along with whatever else it had.
+  if (!GetMenuItemInfoW(controlState.mainMenu, id, FALSE, &info)) return;
   info.fState = checked ? (info.fState | MFS_CHECKED) : 0;
   SetMenuItemInfoW(controlState.mainMenu, id, FALSE, &info);
 }

@@ -14,7 +14,8 @@ void setDeviceControlsEnabled(bool enabled);
 void toggleOutputPane();
 
 // A main-menu item by command id: checked adds MFS_CHECKED to its state;
-// unchecked sets the whole state to 0 (no check mark, not grayed).
+// unchecked sets the whole state to 0 (no check mark, not grayed). Nothing is
+// written when the item's state cannot be read.
 void setMainMenuItemChecked(UINT id, bool checked);
 
 // Invalidates the frames of the previous and current inputs and the three

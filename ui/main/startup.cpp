@@ -25,11 +25,13 @@ int startControlPanel(HINSTANCE instance, int showCommand) {
 }
 
 int runMessageLoop() {
-  MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+  MSG msg{};
+  BOOL got = FALSE;
+  while ((got = GetMessageW(&msg, nullptr, 0, 0)) > 0) {
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
+  if (got == -1) return kMessageLoopFailedExitCode;
   return static_cast<int>(msg.wParam);
 }
 

@@ -5,7 +5,12 @@
 // main window. Returns createMainWindow's result.
 int startControlPanel(HINSTANCE instance, int showCommand);
 
-// Runs the UI thread's message loop until WM_QUIT; returns its wParam.
+// The exit code when fetching a message fails: the loop then has no WM_QUIT
+// whose wParam could be returned.
+constexpr int kMessageLoopFailedExitCode = 2;
+
+// Runs the UI thread's message loop until WM_QUIT; returns its wParam, or
+// kMessageLoopFailedExitCode when fetching a message fails.
 int runMessageLoop();
 
 // Shuts GDI+ down again.
