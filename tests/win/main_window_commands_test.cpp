@@ -302,6 +302,10 @@ TEST_P(MainWindowEnding, EndsTheMessageLoopWithExitCodeZero) {
   }
   EXPECT_EQ(runMessageLoop(), 0);
   EXPECT_FALSE(IsWindow(window));
+  // An open port was closed through the link, its reader waited for, before
+  // the stop mutex went.
+  EXPECT_FALSE(serialLink.portOpen);
+  EXPECT_EQ(serialLink.readerThread, nullptr);
   EXPECT_EQ(serialLink.stopMutex, nullptr);
   stopControlPanel();
 }

@@ -35,8 +35,11 @@ LRESULT onReceivedText(WPARAM count, LPARAM text) {
   return 0;
 }
 
+// Shutdown order: an open port is closed through the link, which stops its
+// reader and waits for its end; only then is the stop mutex closed, so no
+// handle goes while the reader may still wait on it.
 void onDestroy(HWND) {
-  // A reader still running sees the stop mutex gone and ends.
+  if (serialLink.portOpen) closeSerialPort(serialLink.serialHandle);
   if (serialLink.stopMutex != nullptr) CloseHandle(serialLink.stopMutex);
   serialLink.stopMutex = nullptr;
   PostQuitMessage(0);
