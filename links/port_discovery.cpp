@@ -32,6 +32,16 @@ bool allocateValueBuffers(ValueBuffers& buffers, DWORD longestName, DWORD longes
   return buffers.name != nullptr && buffers.data != nullptr;
 }
 
+// A REG_SZ value holds whatever bytes were stored: an odd count or no
+// terminator at all. The name ends at the first zero unit or at the last whole
+// unit the registry returned, whichever comes first.
+std::wstring portNameOf(const wchar_t* data, DWORD dataBytes) {
+  std::size_t units = dataBytes / sizeof(wchar_t);
+  std::size_t length = 0;
+  while (length < units && data[length] != 0) ++length;
+  return std::wstring(data, length);
+}
+
 void listValues(HKEY key, const ValueBuffers& buffers, std::vector<std::wstring>& names) {
   for (DWORD index = 0;; ++index) {
     ZeroMemory(buffers.name, buffers.nameUnits * sizeof(wchar_t));
@@ -42,7 +52,7 @@ void listValues(HKEY key, const ValueBuffers& buffers, std::vector<std::wstring>
     LSTATUS status = RegEnumValueW(key, index, buffers.name, &nameUnits, nullptr, &type,
                                    reinterpret_cast<BYTE*>(buffers.data), &dataBytes);
     if (status != ERROR_SUCCESS) return;
-    if (type == REG_SZ) names.emplace_back(buffers.data);
+    if (type == REG_SZ) names.push_back(portNameOf(buffers.data, dataBytes));
   }
 }
 }  // namespace

@@ -89,6 +89,11 @@ INSTANTIATE_TEST_SUITE_P(
         KeyCase{"EvenLengthStringWithoutTerminator",
                 {{L"\\Device\\Serial0", REG_SZ, L"COM12345", 16}, {L"\\Device\\Serial1", REG_SZ, L"COM5", 8}},
                 {L"COM12345", L"COM5"}},
+        // The last byte of an odd count is half a unit: the name ends before it.
+        KeyCase{"OddByteCountEndsAtTheLastWholeUnit", {{L"\\Device\\Serial0", REG_SZ, L"COMX", 7}}, {L"COM"}},
+        KeyCase{"OddByteCountBesideALongerValue",
+                {{L"\\Device\\Serial0", REG_SZ, L"COMX", 7}, {L"\\Device\\Serial1", REG_SZ, L"COM15", 0}},
+                {L"COM", L"COM15"}},
         KeyCase{"DataEndsAtItsFirstZero",
                 {{L"\\Device\\Serial0", REG_SZ, std::wstring(L"COM6\0junk", 9), 20}},
                 {L"COM6"}},
