@@ -4,6 +4,7 @@
 #include <strsafe.h>
 
 #include <cstdio>
+#include <new>
 
 std::vector<std::wstring> PortList;
 
@@ -72,7 +73,14 @@ bool CEnumerateSerial::UsingRegistryKey(HKEY key, std::vector<std::wstring>& nam
     SetLastError(ERROR_OUTOFMEMORY);
     return false;
   }
-  listValues(key, buffers, names);
+  // The list's memory is the only allocation that can throw here.
+  try {
+    listValues(key, buffers, names);
+  } catch (const std::bad_alloc&) {
+    names.clear();
+    SetLastError(ERROR_OUTOFMEMORY);
+    return false;
+  }
   return true;
 }
 
@@ -124,7 +132,8 @@ int discoverSerialPorts() {
 
 std::unique_ptr<wchar_t[]> copyPortName(int index) {
   constexpr int kNameUnits = 16;
-  std::unique_ptr<wchar_t[]> name(new wchar_t[kNameUnits]());
+  std::unique_ptr<wchar_t[]> name(new (std::nothrow) wchar_t[kNameUnits]());
+  if (name == nullptr) return nullptr;
   StringCchPrintfW(name.get(), kNameUnits, L"%ls", PortList[static_cast<std::size_t>(index)].c_str());
   return name;
 }

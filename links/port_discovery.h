@@ -21,5 +21,6 @@ class CEnumerateSerial {
 // 0 listed; 1 COM, COM security or the listing failed.
 int discoverSerialPorts();
 
-// Entry index of PortList cut to 15 units, in a new 16-unit buffer.
+// Entry index of PortList cut to 15 units, in a new 16-unit buffer; null when
+// no memory could be had.
 std::unique_ptr<wchar_t[]> copyPortName(int index);

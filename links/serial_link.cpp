@@ -198,13 +198,19 @@ int closeSerialPort(HANDLE port) {
 }
 
 DWORD WINAPI serialReader(LPVOID) {
-  HANDLE port = serialLink.serialHandle;
-  BurstAssembly burst;
-  unsigned char raw[kRawBufferBytes];
-  for (;;) {
-    ReadResult read = readOnce(port, raw);
-    if (read.stopped) return 0;
-    takeRead(burst, read.outcome, raw, read.got, deliverBurst, nullptr);
-    if (stopRequested(read.got)) return 0;
+  // Nothing here allocates or throws; the guard keeps any exception from
+  // ending the process through the thread's start routine.
+  try {
+    HANDLE port = serialLink.serialHandle;
+    BurstAssembly burst;
+    unsigned char raw[kRawBufferBytes];
+    for (;;) {
+      ReadResult read = readOnce(port, raw);
+      if (read.stopped) return 0;
+      takeRead(burst, read.outcome, raw, read.got, deliverBurst, nullptr);
+      if (stopRequested(read.got)) return 0;
+    }
+  } catch (...) {
+    return 1;
   }
 }

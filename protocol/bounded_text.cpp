@@ -1,7 +1,6 @@
 #include "protocol/bounded_text.h"
 
 #include <cwchar>
-#include <vector>
 
 namespace {
 // Formatting goes through a scratch buffer large enough for any text of the
@@ -28,13 +27,15 @@ bool copyBounded(wchar_t* out, std::size_t size, const wchar_t* text) {
 
 bool vformatBounded(wchar_t* out, std::size_t size, const wchar_t* format, va_list args) {
   if (size == 0) return false;
-  std::vector<wchar_t> scratch(kScratchUnits, 0);
-  int written = std::vswprintf(scratch.data(), scratch.size(), format, args);
+  // On the stack: formatting a command or a pane line allocates nothing, so
+  // it cannot fail for want of memory.
+  wchar_t scratch[kScratchUnits] = {};
+  int written = std::vswprintf(scratch, kScratchUnits, format, args);
   if (written < 0) {
     // Longer than the scratch buffer: keep what fits of it.
     scratch[kScratchUnits - 1] = 0;
   }
-  bool fits = copyBounded(out, size, scratch.data());
+  bool fits = copyBounded(out, size, scratch);
   return fits && written >= 0;
 }
 

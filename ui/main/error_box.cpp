@@ -3,7 +3,9 @@
 #include <windows.h>
 #include <strsafe.h>
 
-#include <vector>
+#include <cwchar>
+#include <memory>
+#include <new>
 
 void showLastErrorBox(const wchar_t* operation) {
   // Read first: any later call may overwrite it.
@@ -13,9 +15,13 @@ void showLastErrorBox(const wchar_t* operation) {
                  nullptr, code, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT),
                  reinterpret_cast<wchar_t*>(&systemText), 0, nullptr);
   const wchar_t* shown = systemText != nullptr ? systemText : L"";
-  std::vector<wchar_t> message(wcslen(operation) + wcslen(shown) + 40, 0);
-  StringCchPrintfW(message.data(), message.size(), L"%ls failed with error %d: %ls", operation,
-                   static_cast<int>(code), shown);
-  MessageBoxW(nullptr, message.data(), L"Error", MB_OK);
+  std::size_t units = std::wcslen(operation) + std::wcslen(shown) + 40;
+  std::unique_ptr<wchar_t[]> message(new (std::nothrow) wchar_t[units]());
+  // Without memory for the whole text the operator still learns what failed.
+  if (message != nullptr) {
+    StringCchPrintfW(message.get(), units, L"%ls failed with error %d: %ls", operation, static_cast<int>(code),
+                     shown);
+  }
+  MessageBoxW(nullptr, message != nullptr ? message.get() : operation, L"Error", MB_OK);
   if (systemText != nullptr) LocalFree(systemText);
 }

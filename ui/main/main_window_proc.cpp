@@ -44,9 +44,8 @@ void onDestroy(HWND) {
   serialLink.stopMutex = nullptr;
   PostQuitMessage(0);
 }
-}  // namespace
 
-LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT handleMainWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     HANDLE_MSG(window, WM_CREATE, onCreate);
     HANDLE_MSG(window, WM_PAINT, onPaint);
@@ -57,5 +56,16 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return onReceivedText(wParam, lParam);
     default:
       return DefWindowProcW(window, message, wParam, lParam);
+  }
+}
+}  // namespace
+
+// No exception may cross the system's frames: a handler that throws has done
+// nothing more, and the message counts as handled.
+LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  try {
+    return handleMainWindowMessage(window, message, wParam, lParam);
+  } catch (...) {
+    return 0;
   }
 }

@@ -3,6 +3,7 @@
 #include <strsafe.h>
 
 #include <memory>
+#include <new>
 
 #include "links/serial_link.h"
 #include "protocol/command_set.h"
@@ -13,9 +14,11 @@ void sendFreeText() {
   if (!serialLink.portOpen) return;
   int units = GetWindowTextLengthW(controlState.sendEdit) + 1;
   if (units <= 1) return;
-  // The text, CR LF and the terminator fill units + 2 exactly.
+  // The text, CR LF and the terminator fill units + 2 exactly. Without memory
+  // nothing is sent, as with an empty edit.
   const int size = units + 2;
-  std::unique_ptr<wchar_t[]> text(new wchar_t[2 * units + 6]());
+  std::unique_ptr<wchar_t[]> text(new (std::nothrow) wchar_t[2 * units + 6]());
+  if (text == nullptr) return;
   GetWindowTextW(controlState.sendEdit, text.get(), units);
   StringCchCatW(text.get(), size, L"\r\n");
   sendTextOnLink(text.get(), size);

@@ -57,7 +57,8 @@ SettingsWindowRecord* settingsRecord(HWND window) {
   return reinterpret_cast<SettingsWindowRecord*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
-LRESULT CALLBACK settingsWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+namespace {
+LRESULT handleSettingsWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_PAINT:
       onPaint(window);
@@ -80,6 +81,16 @@ LRESULT CALLBACK settingsWindowProc(HWND window, UINT message, WPARAM wParam, LP
       break;
   }
   return DefWindowProcW(window, message, wParam, lParam);
+}
+}  // namespace
+
+// No exception may cross the system's frames.
+LRESULT CALLBACK settingsWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  try {
+    return handleSettingsWindowMessage(window, message, wParam, lParam);
+  } catch (...) {
+    return 0;
+  }
 }
 
 void placeSettingsWindow(HWND window, int clientWidth, int clientHeight) {
