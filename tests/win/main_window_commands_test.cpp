@@ -179,6 +179,17 @@ TEST_F(ConnectedPanel, SendWritesTheTextWithCrLfAndEmptiesTheEdit) {
   EXPECT_EQ(consoleText(), all);
 }
 
+// A character beyond single bytes would leave nothing on the wire: the text
+// stays in the edit, no Tx line claims it went out, a System line says why.
+TEST_F(ConnectedPanel, SendKeepsATextTheUnitCannotTakeAndSaysSo) {
+  const std::wstring before = consoleText();
+  SetWindowTextW(controlState.sendEdit, L"5 \u20ac");
+  click(1004);
+  EXPECT_EQ(peer.readUntilQuiet(150), "");
+  EXPECT_EQ(controlText(controlState.sendEdit), L"5 \u20ac");
+  EXPECT_EQ(consoleText(), before + L"System> Not sent: the unit takes only single-byte characters\r\n");
+}
+
 TEST(MainWindowCommands, SendDoesNothingWithoutAnOpenPort) {
   SerialPeer peer(testPeerName());
   ASSERT_NE(startPanel(), nullptr);

@@ -6,8 +6,10 @@
 #include <new>
 
 #include "links/serial_link.h"
+#include "links/single_byte_text.h"
 #include "protocol/command_set.h"
 #include "protocol/control_state.h"
+#include "ui/main/console_pane.h"
 #include "ui/main/main_window.h"
 
 void sendFreeText() {
@@ -20,6 +22,12 @@ void sendFreeText() {
   std::unique_ptr<wchar_t[]> text(new (std::nothrow) wchar_t[2 * units + 6]());
   if (text == nullptr) return;
   GetWindowTextW(controlState.sendEdit, text.get(), units);
+  // The unit takes single bytes only; a character beyond them would leave
+  // nothing on the wire, so the text stays in the edit and is not echoed.
+  if (!hasSingleByteForm(text.get())) {
+    ConsolePane::appendLine(L"Not sent: the unit takes only single-byte characters\r\n", ConsoleLineKind::System);
+    return;
+  }
   StringCchCatW(text.get(), size, L"\r\n");
   sendTextOnLink(text.get(), size);
   SetWindowTextW(controlState.sendEdit, L"");
