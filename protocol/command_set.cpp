@@ -1,29 +1,18 @@
 #include "protocol/command_set.h"
 
-#include <windows.h>
-
-#include "links/serial_link.h"
-#include "links/tcp_link.h"
 #include "protocol/command_texts.h"
 #include "protocol/control_state.h"
-#include "ui/main/console_pane.h"
-#include "ui/main/control_enabling.h"
 
 namespace {
-// The common sequence of every command: hand the text to the selected link,
-// whatever state it is in, then echo it. The link's result is not looked at:
-// the pane shows every command the program tried to send.
-void handToLink(const wchar_t* text, int size) {
-  if (controlState.linkMode != LinkMode::TcpIp)
-    writeSerialPort(serialLink.serialHandle, text, size);
-  else
-    sendTcp(text, size);
-}
+CommandOutput commandOutput = {nullptr, nullptr};
 
+// The common sequence of every command: hand the text to the link, whatever
+// state it is in, then echo it. The link's result is not looked at: the pane
+// shows every command the program tried to send.
 int send(CommandText& command) {
-  handToLink(command.text, command.size);
+  if (commandOutput.transmit != nullptr) commandOutput.transmit(command.text, command.size);
   appendEchoLineEnd(command);
-  ConsolePane::appendLine(command.text, ConsoleLineKind::Tx);
+  if (commandOutput.echo != nullptr) commandOutput.echo(command.text);
   return 0;
 }
 
@@ -40,6 +29,8 @@ wchar_t directionOf(bool plus) { return plus ? L'+' : L'-'; }
 const wchar_t* hundredsPad(int value) { return value >= 100 ? L"" : L"0"; }
 const wchar_t* tensPad(int value) { return value >= 10 ? L"" : L"0"; }
 }  // namespace
+
+void setCommandOutput(const CommandOutput& output) { commandOutput = output; }
 
 int readVideoInput() { return sendCommand(CommandId::ReadVideoInput); }
 int readAudioInput() { return sendCommand(CommandId::ReadAudioInput); }
@@ -95,29 +86,10 @@ int stepOutputVolume(bool analog, bool up) {
 }
 
 int toggleOutputMute(int which) {
+  // Always the opposite of the state the unit last reported.
   const ControlState& s = controlState;
-  CommandId id;
-  const RECT* frame;
-  if (which == 0) {
-    id = s.hdmiAudioMuted == 1 ? CommandId::OpenHdmiMute : CommandId::CloseHdmiMute;
-    frame = &hdmiMuteFrame;
-  } else if (which == 1) {
-    id = s.analogAudioMuted == 1 ? CommandId::OpenAnalogMute : CommandId::CloseAnalogMute;
-    frame = &analogMuteFrame;
-  } else {
-    id = s.allAudioMuted == 1 ? CommandId::MuteAllOff : CommandId::MuteAllOn;
-    frame = &muteAllFrame;
-  }
-  // The frame of the output shows the last reported state; repaint it now so
-  // it is current while the unit takes the command.
-  if (s.mainWindow != nullptr) {
-    InvalidateRect(s.mainWindow, frame, TRUE);
-    UpdateWindow(s.mainWindow);
-  }
-  return sendCommand(id);
-}
-
-void sendTextOnLink(const wchar_t* text, int size) {
-  handToLink(text, size);
-  ConsolePane::appendLine(text, ConsoleLineKind::Tx);
+  if (which == 0) return sendCommand(s.hdmiAudioMuted == 1 ? CommandId::OpenHdmiMute : CommandId::CloseHdmiMute);
+  if (which == 1)
+    return sendCommand(s.analogAudioMuted == 1 ? CommandId::OpenAnalogMute : CommandId::CloseAnalogMute);
+  return sendCommand(s.allAudioMuted == 1 ? CommandId::MuteAllOff : CommandId::MuteAllOn);
 }

@@ -1,7 +1,18 @@
 #pragma once
-// CommandSender: one operation per command. Each formats its text, hands it to
-// the link that linkMode selects and echoes "Tx> " + text + CR LF. All run on
-// the UI thread and return 0.
+// CommandSender: one operation per command. Each formats its text, hands it
+// to the program's command output (the link that linkMode selects) and has the
+// output echo "Tx> " + text + CR LF. All run on the UI thread and return 0.
+
+// What the program provides for the commands: transmit puts a command on the
+// link with its transmit count as the size (the link's result is not looked
+// at); echo writes the text, already ended by CR LF, as a transmit line.
+struct CommandOutput {
+  void (*transmit)(const wchar_t* text, int size);
+  void (*echo)(const wchar_t* line);
+};
+
+// Where the commands go from now on; until it is called they go nowhere.
+void setCommandOutput(const CommandOutput& output);
 
 int readVideoInput();
 int readAudioInput();
@@ -33,7 +44,3 @@ int selectAudioInput(int index);
 int setAudioInputLevel(int index, int level);
 int stepOutputVolume(bool analog, bool up);
 int toggleOutputMute(int which);   // 0 HDMI, 1 analog, 2 all
-
-// Sends a text as it stands with transmit count size over the selected link
-// (the free-text path) and echoes it as a Tx line.
-void sendTextOnLink(const wchar_t* text, int size);

@@ -1,11 +1,11 @@
 #pragma once
-// The program's one record of what it knows about the unit and of the windows
-// and controls that show it. Only the UI thread touches it; the serial reader
-// hands text over with a synchronous message, so no lock is needed.
+// The program's one record of what it knows about the unit: its last reported
+// settings, the last values sent, and the link the commands take. Only the UI
+// thread touches it; the serial reader hands text over with a synchronous
+// message, so no lock is needed. The windows that show it keep their own
+// handles.
 #include <cstddef>
 #include <cstdint>
-
-#include "protocol/handle_types.h"
 
 enum class LinkMode : std::uint8_t { TcpIp = 0, Serial = 1 };
 
@@ -48,39 +48,6 @@ struct ControlState {
 
   // Any value but TcpIp sends over the serial link.
   LinkMode linkMode = LinkMode::TcpIp;
-
-  // Handles, each set by the routine that creates the object.
-  HWND mainWindow = nullptr;
-  HMENU mainMenu = nullptr;
-  HWND consoleEdit = nullptr;
-  HWND sendEdit = nullptr;
-  HWND audioInputButtons[kAudioInputCount] = {};
-  HWND audioLevelTrackbars[kAudioInputCount] = {};
-  HWND videoInputButtons[kVideoInputCount] = {};
-  HWND hdmiVolUpButton = nullptr;
-  HWND hdmiVolDownButton = nullptr;
-  HWND hdmiMuteButton = nullptr;
-  HWND analogVolUpButton = nullptr;
-  HWND analogVolDownButton = nullptr;
-  HWND analogMuteButton = nullptr;
-  HWND muteAllButton = nullptr;
-  HWND sendButton = nullptr;
-  HWND clearButton = nullptr;
-  HFONT uiFont = nullptr;
-  HFONT fixedFont = nullptr;
-
-  // Settings windows: the newest window of each kind and its controls.
-  // Cleared when that window is destroyed, so nothing acts on a dead control.
-  HWND videoSettingsWindow = nullptr;
-  HWND vgaAdjustmentsWindow = nullptr;
-  HWND networkSettingsWindow = nullptr;
-  HWND resolutionCombo = nullptr;
-  HWND brightnessTrackbar = nullptr;
-  HWND contrastTrackbar = nullptr;
-  HWND ipAddressEdits[4] = {};
-  HWND portEdit = nullptr;
-  HWND subnetMaskEdits[4] = {};
-  HWND gatewayEdits[4] = {};
 };
 
 extern ControlState controlState;

@@ -50,14 +50,13 @@ void dottedQuadIn(Text text, int out[4]) {
 
 struct Parse {
   ControlState& state;
-  const ReplyHooks& hooks;
-  ReplyChanges changes;
+  ReplyEffects effects;
 };
 
 void storeAudioInput(Parse& p, int index) {
   p.state.previousAudioInput = p.state.audioInput;
   p.state.audioInput = index;
-  p.changes.indicatorsChanged = true;
+  p.effects.indicatorsChanged = true;
 }
 
 void matchAudioName(Parse& p, Text value) {
@@ -70,7 +69,7 @@ void matchVideoName(Parse& p, Text value) {
     if (value != videoInputNames[i]) continue;
     p.state.previousVideoInput = p.state.videoInput;
     p.state.videoInput = videoInputIndexOfName(i);
-    p.changes.indicatorsChanged = true;
+    p.effects.indicatorsChanged = true;
   }
 }
 
@@ -82,7 +81,8 @@ int matchResolution(Text value) {
 
 void storeBuzzer(Parse& p, bool enabled) {
   p.state.buzzerEnabled = enabled;
-  if (p.hooks.updateBuzzerMenuItem) p.hooks.updateBuzzerMenuItem(enabled);
+  p.effects.buzzerItemText = enabled ? L"Disable &Buzzer" : L"Enable &Buzzer";
+  p.effects.buzzerItemChecked = enabled;
 }
 
 // "HDMI AUDIO MUTE ON": the words after the key must be AUDIO and MUTE.
@@ -93,7 +93,7 @@ void storeOutputMute(Parse& p, Text rest, int& field) {
   if (mute.head != L"MUTE") return;
   bool hasState = mute.head.size() != audio.tail.size();
   field = hasState && mute.tail == L"ON" ? 1 : 0;
-  p.changes.indicatorsChanged = true;
+  p.effects.indicatorsChanged = true;
 }
 
 void handleWordLine(Parse& p, Text line) {
@@ -112,12 +112,12 @@ void handleWordLine(Parse& p, Text line) {
     storeOutputMute(p, rest, p.state.analogAudioMuted);
   } else if (key == L"MUTE") {
     p.state.allAudioMuted = firstWord(rest) == L"ON" ? 1 : 0;
-    p.changes.indicatorsChanged = true;
+    p.effects.indicatorsChanged = true;
   } else if (key == L"OUTPUT") {
     int r = matchResolution(rest);
     if (r >= 0) {
       p.state.outputResolution = r;
-      p.changes.resolutionChanged = true;
+      p.effects.resolutionChanged = true;
     }
   } else if (key == L"Bell") {
     storeBuzzer(p, rest == L"On");
@@ -149,33 +149,35 @@ void handleKeyedLine(Parse& p, Text line, std::size_t colon) {
     int r = matchResolution(trimmed);
     if (r >= 0) {
       s.outputResolution = r;
-      if (p.hooks.selectResolutionItem) p.hooks.selectResolutionItem(r);
-      p.changes.resolutionChanged = true;
+      p.effects.resolutionItem = r;
+      p.effects.resolutionChanged = true;
     }
   } else if (key == L"Brightness Value") {
     if (s.brightnessQueryPending) {
       s.brightnessQueryPending = false;
-      if (p.hooks.setBrightnessPosition) p.hooks.setBrightnessPosition(numberIn(trimmed));
+      p.effects.brightnessMoved = true;
+      p.effects.brightnessPosition = numberIn(trimmed);
     }
   } else if (key == L"Contrast Value") {
     if (s.contrastQueryPending) {
       s.contrastQueryPending = false;
-      if (p.hooks.setContrastPosition) p.hooks.setContrastPosition(numberIn(trimmed));
+      p.effects.contrastMoved = true;
+      p.effects.contrastPosition = numberIn(trimmed);
     }
   } else if (key == L"Bell Status") {
     storeBuzzer(p, trimmed == L"ON");
   } else if (key == L"SIPR") {
     dottedQuadIn(remainder, s.ipAddress);
-    p.changes.networkChanged = true;
+    p.effects.networkChanged = true;
   } else if (key == L"SPORT") {
     s.ipPort = numberIn(remainder);
-    p.changes.networkChanged = true;
+    p.effects.networkChanged = true;
   } else if (key == L"SUBR") {
     dottedQuadIn(remainder, s.subnetMask);
-    p.changes.networkChanged = true;
+    p.effects.networkChanged = true;
   } else if (key == L"GAR") {
     dottedQuadIn(remainder, s.gatewayAddress);
-    p.changes.networkChanged = true;
+    p.effects.networkChanged = true;
   } else if (key == L"LPMCU SW Versions") {
     storeVersion(s.lpmcuVersion, trimmed);
   } else if (key == L"FPMCU SW Versions") {
@@ -186,8 +188,8 @@ void handleKeyedLine(Parse& p, Text line, std::size_t colon) {
 }
 }  // namespace
 
-ReplyChanges parseReplyLines(ControlState& state, const wchar_t* text, const ReplyHooks& hooks) {
-  Parse p{state, hooks, {}};
+ReplyEffects parseReplyLines(ControlState& state, const wchar_t* text) {
+  Parse p{state, {}};
   Text remaining(text);
   for (;;) {
     std::size_t cr = remaining.find(L'\r');
@@ -204,5 +206,5 @@ ReplyChanges parseReplyLines(ControlState& state, const wchar_t* text, const Rep
     else
       handleWordLine(p, line);
   }
-  return p.changes;
+  return p.effects;
 }

@@ -1,22 +1,29 @@
 #pragma once
 // The unit's reply grammar: splits a received text into lines, recognises word
-// lines and keyed lines, and stores what they report in ControlState. The
-// effects on controls are made through hooks, so this runs without a window.
+// lines and keyed lines, and stores what they report in ControlState. What the
+// windows must show in consequence comes back as one value, ReplyEffects, for
+// the user interface to apply; the grammar itself touches no window.
 #include "protocol/control_state.h"
 
-struct ReplyHooks {
-  void (*selectResolutionItem)(int index) = nullptr;      // "Output Resolution"
-  void (*setBrightnessPosition)(int value) = nullptr;     // pending "Brightness Value"
-  void (*setContrastPosition)(int value) = nullptr;       // pending "Contrast Value"
-  void (*updateBuzzerMenuItem)(bool enabled) = nullptr;   // "Bell", "Bell Status"
-};
+struct ReplyEffects {
+  // State that painted parts show has changed.
+  bool indicatorsChanged = false;   // inputs or mutes: the main window's frames
+  bool resolutionChanged = false;   // outputResolution: the "Current resolution" line
+  bool networkChanged = false;      // network values: the current-value lines
 
-struct ReplyChanges {
-  bool indicatorsChanged = false;
-  bool resolutionChanged = false;
-  bool networkChanged = false;
+  // Controls to set, as the replies ask (the last such reply of the text wins).
+  int resolutionItem = -1;          // "Output Resolution": the list item; -1 none
+  bool brightnessMoved = false;     // the first "Brightness Value" after its query
+  int brightnessPosition = 0;
+  bool contrastMoved = false;       // the same for "Contrast Value"
+  int contrastPosition = 0;
+
+  // The buzzer menu item after a "Bell" or "Bell Status" reply: its new text
+  // (null: no such reply came) and whether it carries the check mark.
+  const wchar_t* buzzerItemText = nullptr;
+  bool buzzerItemChecked = false;
 };
 
 // Parses every complete line of text (ended by CR) into state. Empty lines
 // and lines made only of ">" are skipped.
-ReplyChanges parseReplyLines(ControlState& state, const wchar_t* text, const ReplyHooks& hooks);
+ReplyEffects parseReplyLines(ControlState& state, const wchar_t* text);

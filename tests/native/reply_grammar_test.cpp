@@ -6,13 +6,15 @@
 #include <vector>
 
 namespace {
-// What the grammar asked the window side to do, in order.
-std::vector<std::string> calls;
-void recordResolution(int r) { calls.push_back("combo " + std::to_string(r)); }
-void recordBrightness(int v) { calls.push_back("brightness " + std::to_string(v)); }
-void recordContrast(int v) { calls.push_back("contrast " + std::to_string(v)); }
-void recordBuzzer(bool on) { calls.push_back(on ? "buzzer on" : "buzzer off"); }
-const ReplyHooks recordingHooks = {recordResolution, recordBrightness, recordContrast, recordBuzzer};
+// What the effects ask the window side to do to its controls.
+std::vector<std::string> controlEffects(const ReplyEffects& effects) {
+  std::vector<std::string> calls;
+  if (effects.resolutionItem >= 0) calls.push_back("combo " + std::to_string(effects.resolutionItem));
+  if (effects.brightnessMoved) calls.push_back("brightness " + std::to_string(effects.brightnessPosition));
+  if (effects.contrastMoved) calls.push_back("contrast " + std::to_string(effects.contrastPosition));
+  if (effects.buzzerItemText != nullptr) calls.push_back(effects.buzzerItemChecked ? "buzzer on" : "buzzer off");
+  return calls;
+}
 
 ControlState freshState() {
   ControlState state;
@@ -34,7 +36,7 @@ TEST_P(ReplyLineTest, StoresWhatTheLineReports) {
   const LineCase& c = GetParam();
   ControlState state = freshState();
   std::wstring text = std::wstring(c.line) + L"\r\n";
-  ReplyChanges changes = parseReplyLines(state, text.c_str(), ReplyHooks{});
+  ReplyEffects changes = parseReplyLines(state, text.c_str());
   EXPECT_EQ(state.videoInput, c.videoInput);
   EXPECT_EQ(state.audioInput, c.audioInput);
   EXPECT_EQ(state.hdmiAudioMuted, c.hdmiMuted);
@@ -80,7 +82,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ReplyGrammar, AnInputNamedAgainStillMovesThePreviousField) {
   ControlState state = freshState();
-  parseReplyLines(state, L"SOURCE HDMI1\r\nSOURCE HDMI1\r\nAUDIO 2\r\nAUDIO 5\r\n", ReplyHooks{});
+  parseReplyLines(state, L"SOURCE HDMI1\r\nSOURCE HDMI1\r\nAUDIO 2\r\nAUDIO 5\r\n");
   EXPECT_EQ(state.videoInput, 4);
   EXPECT_EQ(state.previousVideoInput, 4);
   EXPECT_EQ(state.audioInput, 4);
@@ -89,8 +91,8 @@ TEST(ReplyGrammar, AnInputNamedAgainStillMovesThePreviousField) {
 
 TEST(ReplyGrammar, MuteOffClearsWhatMuteOnSet) {
   ControlState state = freshState();
-  parseReplyLines(state, L"HDMI AUDIO MUTE ON\r\nAnalog AUDIO MUTE ON\r\nMUTE ON\r\n", ReplyHooks{});
-  parseReplyLines(state, L"HDMI AUDIO MUTE OFF\r\nAnalog AUDIO MUTE OFF\r\nMUTE OFF\r\n", ReplyHooks{});
+  parseReplyLines(state, L"HDMI AUDIO MUTE ON\r\nAnalog AUDIO MUTE ON\r\nMUTE ON\r\n");
+  parseReplyLines(state, L"HDMI AUDIO MUTE OFF\r\nAnalog AUDIO MUTE OFF\r\nMUTE OFF\r\n");
   EXPECT_EQ(state.hdmiAudioMuted + state.analogAudioMuted + state.allAudioMuted, 0);
 }
 
@@ -103,11 +105,12 @@ class BuzzerReplyTest : public testing::TestWithParam<BuzzerCase> {};
 TEST_P(BuzzerReplyTest, EachFormAcceptsOnlyItsOwnCase) {
   ControlState state = freshState();
   state.buzzerEnabled = !GetParam().enabled;
-  calls.clear();
-  parseReplyLines(state, (std::wstring(GetParam().line) + L"\r\n").c_str(), recordingHooks);
+  ReplyEffects effects = parseReplyLines(state, (std::wstring(GetParam().line) + L"\r\n").c_str());
   EXPECT_EQ(state.buzzerEnabled, GetParam().enabled);
+  std::vector<std::string> calls = controlEffects(effects);
   ASSERT_EQ(calls.size(), 1u);
   EXPECT_EQ(calls[0], GetParam().enabled ? "buzzer on" : "buzzer off");
+  EXPECT_STREQ(effects.buzzerItemText, GetParam().enabled ? L"Disable &Buzzer" : L"Enable &Buzzer");
 }
 
 INSTANTIATE_TEST_SUITE_P(Lines, BuzzerReplyTest,
@@ -118,8 +121,8 @@ INSTANTIATE_TEST_SUITE_P(Lines, BuzzerReplyTest,
 
 TEST(ReplyGrammar, NetworkRepliesFillTheirFields) {
   ControlState state = freshState();
-  ReplyChanges changes = parseReplyLines(
-      state, L"SIPR: 192.168.1.20\r\nSPORT: 1024\r\nSUBR: 255.255.0.0\r\nGAR: 10\r\n", ReplyHooks{});
+  ReplyEffects changes = parseReplyLines(
+      state, L"SIPR: 192.168.1.20\r\nSPORT: 1024\r\nSUBR: 255.255.0.0\r\nGAR: 10\r\n");
   EXPECT_TRUE(changes.networkChanged);
   EXPECT_EQ(std::vector<int>(state.ipAddress, state.ipAddress + 4), (std::vector<int>{192, 168, 1, 20}));
   EXPECT_EQ(state.ipPort, 1024);
@@ -129,7 +132,7 @@ TEST(ReplyGrammar, NetworkRepliesFillTheirFields) {
 
 TEST(ReplyGrammar, NumbersThatAreNotNumbersStoreZeroAndHugeOnesClamp) {
   ControlState state = freshState();
-  parseReplyLines(state, L"SPORT: none\r\nSIPR: 99999999999999.x.-3.\r\n", ReplyHooks{});
+  parseReplyLines(state, L"SPORT: none\r\nSIPR: 99999999999999.x.-3.\r\n");
   EXPECT_EQ(state.ipPort, 0);
   EXPECT_EQ(std::vector<int>(state.ipAddress, state.ipAddress + 4), (std::vector<int>{2147483647, 0, -3, 0}));
 }
@@ -142,7 +145,7 @@ class VersionReplyTest : public testing::TestWithParam<VersionCase> {};
 
 TEST_P(VersionReplyTest, KeepsAtMostSevenUnitsAfterTheFirst) {
   ControlState state = freshState();
-  parseReplyLines(state, (std::wstring(GetParam().line) + L"\r\n").c_str(), ReplyHooks{});
+  parseReplyLines(state, (std::wstring(GetParam().line) + L"\r\n").c_str());
   EXPECT_EQ(std::wstring(state.lpmcuVersion), GetParam().stored);
   EXPECT_TRUE(controlStateInvariantsHold(state));
 }
@@ -156,8 +159,7 @@ INSTANTIATE_TEST_SUITE_P(Lines, VersionReplyTest,
 
 TEST(ReplyGrammar, AllThreeVersionFieldsAreKeyedApart) {
   ControlState state = freshState();
-  parseReplyLines(state, L">LPMCU SW Versions: V1.02\r\n>FPMCU SW Versions: V2.10\r\n>FLMCU SW Versions: V3.05\r\n",
-                  ReplyHooks{});
+  parseReplyLines(state, L">LPMCU SW Versions: V1.02\r\n>FPMCU SW Versions: V2.10\r\n>FLMCU SW Versions: V3.05\r\n");
   EXPECT_EQ(std::wstring(state.lpmcuVersion), L"1.02");
   EXPECT_EQ(std::wstring(state.fpmcuVersion), L"2.10");
   EXPECT_EQ(std::wstring(state.flmcuVersion), L"3.05");
@@ -165,35 +167,35 @@ TEST(ReplyGrammar, AllThreeVersionFieldsAreKeyedApart) {
 
 TEST(ReplyGrammar, OnlyTheFirstBrightnessReplyAfterTheQueryMovesTheTrackbar) {
   ControlState state = freshState();
-  calls.clear();
-  parseReplyLines(state, L"Brightness Value: 42\r\n", recordingHooks);
-  EXPECT_TRUE(calls.empty());
+  EXPECT_TRUE(controlEffects(parseReplyLines(state, L"Brightness Value: 42\r\n")).empty());
   state.brightnessQueryPending = true;
   state.contrastQueryPending = true;
-  parseReplyLines(state, L"Brightness Value: 42\r\nBrightness Value: 43\r\nContrast Value:7\r\n", recordingHooks);
-  EXPECT_EQ(calls, (std::vector<std::string>{"brightness 42", "contrast 7"}));
+  ReplyEffects effects =
+      parseReplyLines(state, L"Brightness Value: 42\r\nBrightness Value: 43\r\nContrast Value:7\r\n");
+  EXPECT_EQ(controlEffects(effects), (std::vector<std::string>{"brightness 42", "contrast 7"}));
   EXPECT_FALSE(state.brightnessQueryPending);
   EXPECT_FALSE(state.contrastQueryPending);
 }
 
 TEST(ReplyGrammar, OnlyTheKeyedResolutionFormSelectsTheListItem) {
   ControlState state = freshState();
-  calls.clear();
-  parseReplyLines(state, L"OUTPUT 800x600@60Hz\r\nOutput Resolution: 1920x1080@50Hz\r\n", recordingHooks);
-  EXPECT_EQ(calls, (std::vector<std::string>{"combo 13"}));
+  EXPECT_TRUE(controlEffects(parseReplyLines(state, L"OUTPUT 800x600@60Hz\r\n")).empty());
+  EXPECT_EQ(state.outputResolution, 1);
+  ReplyEffects effects = parseReplyLines(state, L"OUTPUT 800x600@60Hz\r\nOutput Resolution: 1920x1080@50Hz\r\n");
+  EXPECT_EQ(controlEffects(effects), (std::vector<std::string>{"combo 13"}));
   EXPECT_EQ(state.outputResolution, 13);
 }
 
 TEST(ReplyGrammar, ATextWithoutALineEndIsNotParsed) {
   ControlState state = freshState();
-  ReplyChanges changes = parseReplyLines(state, L"SOURCE HDMI1", ReplyHooks{});
+  ReplyEffects changes = parseReplyLines(state, L"SOURCE HDMI1");
   EXPECT_EQ(state.videoInput, -1);
   EXPECT_FALSE(changes.indicatorsChanged);
 }
 
 TEST(ReplyGrammar, TheLineAfterTheLastLineEndIsLeftAlone) {
   ControlState state = freshState();
-  parseReplyLines(state, L"SOURCE HDMI1\r\nAUDIO 3", ReplyHooks{});
+  parseReplyLines(state, L"SOURCE HDMI1\r\nAUDIO 3");
   EXPECT_EQ(state.videoInput, 4);
   EXPECT_EQ(state.audioInput, -1);
 }
@@ -202,17 +204,17 @@ TEST(ReplyGrammar, TheLineAfterTheLastLineEndIsLeftAlone) {
 // behind it.
 TEST(ReplyGrammar, EmptyAndPromptOnlyLinesAreSkipped) {
   ControlState state = freshState();
-  parseReplyLines(state, L"\r\n>\r\n>>>\r\nSOURCE HDMI1\r\n\r\nAUDIO 3\r\n", ReplyHooks{});
+  parseReplyLines(state, L"\r\n>\r\n>>>\r\nSOURCE HDMI1\r\n\r\nAUDIO 3\r\n");
   EXPECT_EQ(state.videoInput, 4);
   EXPECT_EQ(state.audioInput, 2);
 }
 
 TEST(ReplyGrammar, ACrWithoutLfSwallowsTheNextCharacter) {
   ControlState state = freshState();
-  parseReplyLines(state, L"MUTE ON\rXSOURCE HDMI1\r\n", ReplyHooks{});
+  parseReplyLines(state, L"MUTE ON\rXSOURCE HDMI1\r\n");
   EXPECT_EQ(state.allAudioMuted, 1);
   EXPECT_EQ(state.videoInput, 4);
-  parseReplyLines(state, L"MUTE OFF\r", ReplyHooks{});
+  parseReplyLines(state, L"MUTE OFF\r");
   EXPECT_EQ(state.allAudioMuted, 0);
 }
 
@@ -220,7 +222,7 @@ TEST(ReplyGrammar, AThousandLinesInOneTextAreAllRead) {
   ControlState state = freshState();
   std::wstring text;
   for (int i = 0; i < 1000; ++i) text += (i % 2 ? L"AUDIO 1\r\n" : L"AUDIO 2\r\n");
-  parseReplyLines(state, text.c_str(), ReplyHooks{});
+  parseReplyLines(state, text.c_str());
   EXPECT_EQ(state.audioInput, 0);
   EXPECT_EQ(state.previousAudioInput, 1);
 }

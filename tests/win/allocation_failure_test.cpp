@@ -64,11 +64,11 @@ class ConnectedWithoutMemory : public testing::Test {
 };
 
 TEST_F(ConnectedWithoutMemory, SendSendsNothingAndKeepsTheText) {
-  SetWindowTextW(controlState.sendEdit, L"AB");
+  SetWindowTextW(mainWindowState.sendEdit, L"AB");
   const std::wstring before = consoleText();
   EXPECT_FALSE(throwsWithoutMemory([] { sendFreeText(); }));
   EXPECT_EQ(peer.readUntilQuiet(150), "");
-  EXPECT_EQ(controlText(controlState.sendEdit), L"AB");
+  EXPECT_EQ(controlText(mainWindowState.sendEdit), L"AB");
   EXPECT_EQ(consoleText(), before);
 }
 
@@ -83,11 +83,11 @@ TEST_F(ConnectedWithoutMemory, ACommandIsFormattedAndEchoed) {
 // Without memory for the port's name the port is not opened, as for a port
 // that cannot be opened: nothing is reported, the controls follow the close.
 TEST_F(ConnectedWithoutMemory, AConnectOpensNothing) {
-  int item = findMenuItemId(controlState.mainMenu, testPortName());
+  int item = findMenuItemId(mainWindowState.mainMenu, testPortName());
   ASSERT_NE(item, -1);
   EXPECT_FALSE(throwsWithoutMemory([item] { connectToPort(item - 800); }));
   EXPECT_FALSE(serialLink.portOpen);
-  EXPECT_FALSE(IsWindowEnabled(controlState.sendButton));
+  EXPECT_FALSE(IsWindowEnabled(mainWindowState.sendButton));
   const std::wstring closed = L"System> Closed " + testPortName() + L"\r\n";
   const std::wstring text = consoleText();
   ASSERT_GE(text.size(), closed.size());

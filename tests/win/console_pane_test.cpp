@@ -8,12 +8,15 @@
 #include <string>
 
 #include "protocol/control_state.h"
-#include "protocol/reply_parser.h"
 #include "tests/win/support/import_patch.h"
 #include "tests/win/support/test_support.h"
 #include "ui/ids.h"
 #include "ui/main/console_pane.h"
 #include "ui/main/control_enabling.h"
+#include "ui/main/main_window.h"
+#include "ui/main/received_text.h"
+#include "ui/settings/network_settings.h"
+#include "ui/settings/output_video_settings.h"
 
 namespace {
 class ConsolePaneTest : public testing::Test {
@@ -23,15 +26,15 @@ class ConsolePaneTest : public testing::Test {
     InitCommonControlsEx(&controls);
     host_ = CreateWindowExW(0, L"STATIC", L"host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 600, 600, nullptr,
                             nullptr, GetModuleHandleW(nullptr), nullptr);
-    controlState.consoleEdit =
+    mainWindowState.consoleEdit =
         CreateWindowExW(0, L"Edit", L"", WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | ES_MULTILINE | ES_READONLY,
                         8, 8, 535, 200, host_, reinterpret_cast<HMENU>(IDC_CONSOLE), GetModuleHandleW(nullptr), nullptr);
     // The pane keeps every line: its limit is lifted when it is made.
-    SendMessageW(controlState.consoleEdit, EM_SETLIMITTEXT, 0, 0);
+    SendMessageW(mainWindowState.consoleEdit, EM_SETLIMITTEXT, 0, 0);
   }
   void TearDown() override { DestroyWindow(host_); }
 
-  std::wstring paneText() { return controlText(controlState.consoleEdit); }
+  std::wstring paneText() { return controlText(mainWindowState.consoleEdit); }
 
   HWND host_ = nullptr;
 };
@@ -64,7 +67,7 @@ TEST_F(ConsolePaneTest, ALongLineIsCutTo2047Units) {
 TEST_F(ConsolePaneTest, LinesGoLastEvenWhenTheUserHasSelectedText) {
   ConsolePane::appendLine(L"first\r\n", ConsoleLineKind::Tx);
   ConsolePane::appendLine(L"second\r\n", ConsoleLineKind::Tx);
-  SendMessageW(controlState.consoleEdit, EM_SETSEL, 2, 5);
+  SendMessageW(mainWindowState.consoleEdit, EM_SETSEL, 2, 5);
   ConsolePane::appendLine(L"third\r\n", ConsoleLineKind::Rx);
   EXPECT_EQ(paneText(), L"Tx> first\r\nTx> second\r\nRx>third\r\n");
 }
@@ -89,7 +92,7 @@ TEST_F(ConsolePaneTest, KeepsMoreThan100000Characters) {
 }
 
 TEST_F(ConsolePaneTest, ParsedTextIsEchoedUnchangedAndCountZeroDoesNothing) {
-  controlState.mainWindow = host_;
+  mainWindowState.mainWindow = host_;
   EXPECT_EQ(parseReceivedText(L">SOURCE HDMI1\r\nno end", 0), 1);
   EXPECT_EQ(paneText(), L"");
   EXPECT_EQ(controlState.videoInput, -1);
@@ -103,16 +106,18 @@ class ParserControlsTest : public ConsolePaneTest {
  protected:
   void SetUp() override {
     ConsolePaneTest::SetUp();
-    controlState.mainWindow = host_;
-    controlState.mainMenu = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAIN_MENU));
-    ASSERT_NE(controlState.mainMenu, nullptr);
-    SetMenu(host_, controlState.mainMenu);
+    mainWindowState.mainWindow = host_;
+    mainWindowState.mainMenu = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAIN_MENU));
+    ASSERT_NE(mainWindowState.mainMenu, nullptr);
+    SetMenu(host_, mainWindowState.mainMenu);
   }
 };
 
-HWND makeTrackbar(HWND parent, int y) {
-  return CreateWindowExW(0, TRACKBAR_CLASSW, L"Trackbar Control", WS_CHILD | WS_VISIBLE | TBS_BOTH | TBS_NOTICKS, 8,
-                         y, 253, 30, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
+// The real settings windows, opened as the menu opens them (their queries go
+// nowhere: no link is routed in this program).
+void prepareSettingsWindows() {
+  mainWindowState.instanceHandle = GetModuleHandleW(nullptr);
+  registerSettingsWindowClass();
 }
 }  // namespace
 
@@ -128,8 +133,8 @@ TEST_F(ParserControlsTest, BuzzerRepliesRenameAndCheckMenuItem3006) {
                         {L">Bell ON\r\n", L"Enable &Buzzer", false}};
   for (const Step& step : steps) {
     parseReceivedText(step.reply, static_cast<unsigned>(wcslen(step.reply)));
-    EXPECT_EQ(menuItemText(controlState.mainMenu, IDM_BUZZER), step.text) << step.reply;
-    UINT state = menuItemState(controlState.mainMenu, IDM_BUZZER);
+    EXPECT_EQ(menuItemText(mainWindowState.mainMenu, IDM_BUZZER), step.text) << step.reply;
+    UINT state = menuItemState(mainWindowState.mainMenu, IDM_BUZZER);
     EXPECT_EQ((state & MFS_CHECKED) != 0, step.checked) << step.reply;
     // The item starts grayed; an "off" reply writes the whole state anew.
     if (!step.checked) {
@@ -146,7 +151,7 @@ BOOL WINAPI failToReadItem(HMENU, UINT, BOOL, LPMENUITEMINFOW) {
 // A state that cannot be read is not rebuilt from nothing: the grayed item
 // stays grayed and unchecked.
 TEST_F(ParserControlsTest, ABuzzerItemWhoseStateCannotBeReadKeepsIt) {
-  const UINT before = menuItemState(controlState.mainMenu, IDM_BUZZER);
+  const UINT before = menuItemState(mainWindowState.mainMenu, IDM_BUZZER);
   ASSERT_NE(before & MFS_GRAYED, 0u);
   const wchar_t reply[] = L">Bell Status: ON\r\n";
   {
@@ -154,45 +159,44 @@ TEST_F(ParserControlsTest, ABuzzerItemWhoseStateCannotBeReadKeepsIt) {
     ASSERT_TRUE(read.active());
     parseReceivedText(reply, static_cast<unsigned>(wcslen(reply)));
   }
-  EXPECT_EQ(menuItemText(controlState.mainMenu, IDM_BUZZER), L"Disable &Buzzer");
-  EXPECT_EQ(menuItemState(controlState.mainMenu, IDM_BUZZER), before);
+  EXPECT_EQ(menuItemText(mainWindowState.mainMenu, IDM_BUZZER), L"Disable &Buzzer");
+  EXPECT_EQ(menuItemState(mainWindowState.mainMenu, IDM_BUZZER), before);
 }
 
 TEST_F(ParserControlsTest, PendingQueriesMoveTheRealTrackbarsOnce) {
-  controlState.brightnessTrackbar = makeTrackbar(host_, 300);
-  controlState.contrastTrackbar = makeTrackbar(host_, 340);
-  controlState.brightnessQueryPending = true;
-  controlState.contrastQueryPending = true;
+  prepareSettingsWindows();
+  ASSERT_EQ(openOutputVideoSettings(), 0);   // asks for brightness and contrast
+  ASSERT_TRUE(controlState.brightnessQueryPending);
+  ASSERT_TRUE(controlState.contrastQueryPending);
   const wchar_t* reply = L">Brightness Value: 42\r\n>Contrast Value: 250\r\n>Brightness Value: 7\r\n";
   parseReceivedText(reply, static_cast<unsigned>(wcslen(reply)));
-  EXPECT_EQ(SendMessageW(controlState.brightnessTrackbar, TBM_GETPOS, 0, 0), 42);
+  EXPECT_EQ(SendMessageW(brightnessTrackbar(), TBM_GETPOS, 0, 0), 42);
   // The control keeps its own range of 0..100.
-  EXPECT_EQ(SendMessageW(controlState.contrastTrackbar, TBM_GETPOS, 0, 0), 100);
+  EXPECT_EQ(SendMessageW(contrastTrackbar(), TBM_GETPOS, 0, 0), 100);
   parseReceivedText(L">Brightness Value: 9\r\n", 22);
-  EXPECT_EQ(SendMessageW(controlState.brightnessTrackbar, TBM_GETPOS, 0, 0), 42);
+  EXPECT_EQ(SendMessageW(brightnessTrackbar(), TBM_GETPOS, 0, 0), 42);
 }
 
 TEST_F(ParserControlsTest, OutputResolutionSelectsTheComboItem) {
-  controlState.resolutionCombo = CreateWindowExW(0, L"ComboBox", L"", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST | CBS_HASSTRINGS,
-                                                 8, 400, 180, 400, host_, nullptr, GetModuleHandleW(nullptr), nullptr);
-  for (const auto& name : resolutionTable)
-    SendMessageW(controlState.resolutionCombo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
-  SendMessageW(controlState.resolutionCombo, CB_SETCURSEL, 0, 0);
+  prepareSettingsWindows();
+  ASSERT_EQ(openOutputVideoSettings(), 0);
+  ASSERT_EQ(SendMessageW(resolutionCombo(), CB_GETCURSEL, 0, 0), 0);
   parseReceivedText(L">OUTPUT 1920x1200@60Hz\r\n", 24);
-  EXPECT_EQ(SendMessageW(controlState.resolutionCombo, CB_GETCURSEL, 0, 0), 0);
+  EXPECT_EQ(SendMessageW(resolutionCombo(), CB_GETCURSEL, 0, 0), 0);
   EXPECT_EQ(controlState.outputResolution, 15);
   parseReceivedText(L">Output Resolution: 1440x900@60Hz\r\n", 35);
-  EXPECT_EQ(SendMessageW(controlState.resolutionCombo, CB_GETCURSEL, 0, 0), 10);
+  EXPECT_EQ(SendMessageW(resolutionCombo(), CB_GETCURSEL, 0, 0), 10);
   EXPECT_EQ(controlState.outputResolution, 10);
 }
 
 // With no settings window, or a closed one, the repaint must not reach any
 // other window: it is skipped and the values are stored all the same.
 TEST_F(ParserControlsTest, RepliesForClosedSettingsWindowsStoreValuesWithoutRepainting) {
-  HWND closed = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-  DestroyWindow(closed);
-  controlState.networkSettingsWindow = closed;
-  controlState.videoSettingsWindow = nullptr;
+  prepareSettingsWindows();
+  ASSERT_EQ(openNetworkSettings(), 0);
+  DestroyWindow(networkSettingsWindow());
+  ASSERT_EQ(networkSettingsWindow(), nullptr);
+  ASSERT_EQ(outputVideoSettingsWindow(), nullptr);
   ValidateRect(host_, nullptr);
   const wchar_t* reply = L">SIPR: 10.0.0.2\r\n>OUTPUT 800x600@60Hz\r\n";
   EXPECT_EQ(parseReceivedText(reply, static_cast<unsigned>(wcslen(reply))), 0);
@@ -210,13 +214,13 @@ TEST_F(ParserControlsTest, TheEnableSetGreysAndEnablesTheSevenMenuItems) {
   HMENU help = CreatePopupMenu();
   AppendMenuW(help, MF_STRING | MF_GRAYED, IDM_FIRMWARE_VERSIONS, L"VRX-2600 &Firmware");
   AppendMenuW(help, MF_STRING, IDM_ABOUT, L"&About...");
-  AppendMenuW(controlState.mainMenu, MF_POPUP, reinterpret_cast<UINT_PTR>(help), L"&Help");
+  AppendMenuW(mainWindowState.mainMenu, MF_POPUP, reinterpret_cast<UINT_PTR>(help), L"&Help");
   for (bool enabled : {true, false, true}) {
     setDeviceControlsEnabled(enabled);
-    for (UINT id : items) EXPECT_EQ((menuItemState(controlState.mainMenu, id) & MFS_GRAYED) == 0, enabled) << id;
-    EXPECT_EQ((menuItemState(controlState.mainMenu, IDM_FIRMWARE_VERSIONS) & MFS_GRAYED) == 0, enabled);
-    EXPECT_EQ(menuItemState(controlState.mainMenu, IDM_EXIT) & MFS_GRAYED, 0u);
-    EXPECT_EQ(menuItemState(controlState.mainMenu, IDM_ABOUT) & MFS_GRAYED, 0u);
+    for (UINT id : items) EXPECT_EQ((menuItemState(mainWindowState.mainMenu, id) & MFS_GRAYED) == 0, enabled) << id;
+    EXPECT_EQ((menuItemState(mainWindowState.mainMenu, IDM_FIRMWARE_VERSIONS) & MFS_GRAYED) == 0, enabled);
+    EXPECT_EQ(menuItemState(mainWindowState.mainMenu, IDM_EXIT) & MFS_GRAYED, 0u);
+    EXPECT_EQ(menuItemState(mainWindowState.mainMenu, IDM_ABOUT) & MFS_GRAYED, 0u);
   }
 }
 

@@ -27,8 +27,8 @@ class ConnectedPanel : public ::testing::Test {
     ASSERT_EQ(connectTestPort(peer), kOpeningQueries);
     peer.drain();
   }
-  void command(int id) { SendMessageW(controlState.mainWindow, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
-  void click(int id) { SendMessageW(GetDlgItem(controlState.mainWindow, id), BM_CLICK, 0, 0); }
+  void command(int id) { SendMessageW(mainWindowState.mainWindow, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+  void click(int id) { SendMessageW(GetDlgItem(mainWindowState.mainWindow, id), BM_CLICK, 0, 0); }
   // Plays the unit answering and waits until the answer has been handled.
   void reply(const std::string& text) {
     ASSERT_TRUE(peer.write(text));
@@ -133,7 +133,7 @@ std::string levelCommands(int input, int from, int to) {
 TEST_F(ConnectedPanel, EveryLevelTrackbarSendsEachNewLevelOnce) {
   for (int k = 0; k < kAudioInputCount; ++k) {
     SCOPED_TRACE("trackbar " + std::to_string(k));
-    HWND trackbar = controlState.audioLevelTrackbars[k];
+    HWND trackbar = mainWindowState.audioLevelTrackbars[k];
     for (int press = 0; press < 8; ++press) {
       SendMessageW(trackbar, WM_KEYDOWN, VK_DOWN, 0);
       SendMessageW(trackbar, WM_KEYUP, VK_DOWN, 0);
@@ -144,19 +144,19 @@ TEST_F(ConnectedPanel, EveryLevelTrackbarSendsEachNewLevelOnce) {
 }
 
 TEST_F(ConnectedPanel, DraggingATrackbarThumbSendsEachLevelItPassesOnce) {
-  HWND trackbar = controlState.audioLevelTrackbars[4];
+  HWND trackbar = mainWindowState.audioLevelTrackbars[4];
   const int positions[] = {0, 1, 1, 2, 3, 3, 4, 5, 6, 7, 7};
   for (int position : positions) {
     SendMessageW(trackbar, TBM_SETPOS, TRUE, position);
-    SendMessageW(controlState.mainWindow, WM_VSCROLL, MAKEWPARAM(TB_THUMBTRACK, position),
+    SendMessageW(mainWindowState.mainWindow, WM_VSCROLL, MAKEWPARAM(TB_THUMBTRACK, position),
                  reinterpret_cast<LPARAM>(trackbar));
   }
-  SendMessageW(controlState.mainWindow, WM_VSCROLL, MAKEWPARAM(TB_ENDTRACK, 0), reinterpret_cast<LPARAM>(trackbar));
+  SendMessageW(mainWindowState.mainWindow, WM_VSCROLL, MAKEWPARAM(TB_ENDTRACK, 0), reinterpret_cast<LPARAM>(trackbar));
   EXPECT_EQ(printable(peer.readUntilQuiet(150)), printable(levelCommands(4, 1, 7)));
   // Back up to 2: the levels on the way are sent again, downwards.
   for (int position = 6; position >= 2; --position) {
     SendMessageW(trackbar, TBM_SETPOS, TRUE, position);
-    SendMessageW(controlState.mainWindow, WM_VSCROLL, MAKEWPARAM(TB_THUMBTRACK, position),
+    SendMessageW(mainWindowState.mainWindow, WM_VSCROLL, MAKEWPARAM(TB_THUMBTRACK, position),
                  reinterpret_cast<LPARAM>(trackbar));
   }
   std::string expected;
@@ -165,10 +165,10 @@ TEST_F(ConnectedPanel, DraggingATrackbarThumbSendsEachLevelItPassesOnce) {
 }
 
 TEST_F(ConnectedPanel, SendWritesTheTextWithCrLfAndEmptiesTheEdit) {
-  SetWindowTextW(controlState.sendEdit, L"AB");
+  SetWindowTextW(mainWindowState.sendEdit, L"AB");
   click(1004);
   EXPECT_EQ(peer.readUntilQuiet(150), "AB\r\n");
-  EXPECT_EQ(controlText(controlState.sendEdit), L"");
+  EXPECT_EQ(controlText(mainWindowState.sendEdit), L"");
   std::wstring all = consoleText();
   ASSERT_GE(all.size(), 8u);
   EXPECT_EQ(all.substr(all.size() - 8), L"Tx> AB\r\n");
@@ -183,20 +183,20 @@ TEST_F(ConnectedPanel, SendWritesTheTextWithCrLfAndEmptiesTheEdit) {
 // stays in the edit, no Tx line claims it went out, a System line says why.
 TEST_F(ConnectedPanel, SendKeepsATextTheUnitCannotTakeAndSaysSo) {
   const std::wstring before = consoleText();
-  SetWindowTextW(controlState.sendEdit, L"5 \u20ac");
+  SetWindowTextW(mainWindowState.sendEdit, L"5 \u20ac");
   click(1004);
   EXPECT_EQ(peer.readUntilQuiet(150), "");
-  EXPECT_EQ(controlText(controlState.sendEdit), L"5 \u20ac");
+  EXPECT_EQ(controlText(mainWindowState.sendEdit), L"5 \u20ac");
   EXPECT_EQ(consoleText(), before + L"System> Not sent: the unit takes only single-byte characters\r\n");
 }
 
 TEST(MainWindowCommands, SendDoesNothingWithoutAnOpenPort) {
   SerialPeer peer(testPeerName());
   ASSERT_NE(startPanel(), nullptr);
-  SetWindowTextW(controlState.sendEdit, L"AB");
-  SendMessageW(controlState.mainWindow, WM_COMMAND, MAKEWPARAM(1004, 0), 0);
+  SetWindowTextW(mainWindowState.sendEdit, L"AB");
+  SendMessageW(mainWindowState.mainWindow, WM_COMMAND, MAKEWPARAM(1004, 0), 0);
   EXPECT_EQ(peer.readUntilQuiet(150), "");
-  EXPECT_EQ(controlText(controlState.sendEdit), L"AB");
+  EXPECT_EQ(controlText(mainWindowState.sendEdit), L"AB");
   EXPECT_EQ(consoleText(), L"");
 }
 
@@ -209,7 +209,7 @@ ButtonPresses presses;
 
 LRESULT CALLBACK countPresses(int code, WPARAM wParam, LPARAM lParam) {
   const MSG* msg = reinterpret_cast<const MSG*>(lParam);
-  if (code == HC_ACTION && wParam == PM_REMOVE && msg->hwnd == controlState.hdmiVolUpButton) {
+  if (code == HC_ACTION && wParam == PM_REMOVE && msg->hwnd == mainWindowState.hdmiVolUpButton) {
     if (msg->message == WM_LBUTTONDOWN) ++presses.downs;
     if (msg->message == WM_LBUTTONDBLCLK) ++presses.doubleClicks;
   }
@@ -219,7 +219,7 @@ LRESULT CALLBACK countPresses(int code, WPARAM wParam, LPARAM lParam) {
 // Two real clicks in quick succession on one button are two clicks, each
 // arriving as a press of its own rather than as a double-click.
 TEST_F(ConnectedPanel, AQuickDoubleClickOnAButtonSendsTwoCommands) {
-  HWND button = controlState.hdmiVolUpButton;
+  HWND button = mainWindowState.hdmiVolUpButton;
   RECT rect{};
   GetWindowRect(button, &rect);
   ASSERT_TRUE(SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2));
@@ -242,7 +242,7 @@ TEST_F(ConnectedPanel, AQuickDoubleClickOnAButtonSendsTwoCommands) {
 }
 
 TEST_F(ConnectedPanel, ShowOutputGrowsTheWindowAndBackWithoutMovingIt) {
-  HWND window = controlState.mainWindow;
+  HWND window = mainWindowState.mainWindow;
   RECT before{};
   GetWindowRect(window, &before);
   for (int height : {517, 278}) {
@@ -255,7 +255,7 @@ TEST_F(ConnectedPanel, ShowOutputGrowsTheWindowAndBackWithoutMovingIt) {
     EXPECT_EQ(client.bottom, height);
     EXPECT_EQ(outer.left, before.left);
     EXPECT_EQ(outer.top, before.top);
-    EXPECT_EQ((menuItemState(controlState.mainMenu, 1020) & MFS_CHECKED) != 0, height == 517);
+    EXPECT_EQ((menuItemState(mainWindowState.mainMenu, 1020) & MFS_CHECKED) != 0, height == 517);
   }
 }
 
@@ -281,7 +281,7 @@ TEST_F(ConnectedPanel, TheFirmwareBoxShowsTheReportedVersions) {
 TEST(MainWindowCommands, TheAboutBoxHasTwoLinesWithTheRightsNotice) {
   ASSERT_NE(startPanel(), nullptr);
   MessageBoxCatcher box(L"About...");
-  SendMessageW(controlState.mainWindow, WM_COMMAND, MAKEWPARAM(3008, 0), 0);
+  SendMessageW(mainWindowState.mainWindow, WM_COMMAND, MAKEWPARAM(3008, 0), 0);
   ASSERT_TRUE(box.caught());
   std::wstring text = box.text();
   std::size_t lineBreak = text.find(L'\n');

@@ -18,7 +18,7 @@ std::string narrow(const std::wstring& text) { return std::string(text.begin(), 
 const int kDeviceMenuItems[] = {3001, 4002, 3003, 3004, 3005, 3006, 3007};
 
 std::vector<HWND> deviceControls() {
-  ControlState& s = controlState;
+  MainWindowState& s = mainWindowState;
   std::vector<HWND> controls(s.videoInputButtons, s.videoInputButtons + kVideoInputCount);
   controls.insert(controls.end(), s.audioInputButtons, s.audioInputButtons + kAudioInputCount);
   controls.insert(controls.end(), s.audioLevelTrackbars, s.audioLevelTrackbars + kAudioInputCount);
@@ -35,17 +35,17 @@ void expectDeviceControlsEnabled(bool enabled) {
     EXPECT_EQ(IsWindowEnabled(control) != FALSE, enabled) << GetDlgCtrlID(control);
   }
   for (int id : kDeviceMenuItems) {
-    EXPECT_EQ((menuItemState(controlState.mainMenu, id) & MFS_GRAYED) == 0, enabled) << id;
+    EXPECT_EQ((menuItemState(mainWindowState.mainMenu, id) & MFS_GRAYED) == 0, enabled) << id;
   }
   // Never touched by the connection.
-  EXPECT_TRUE(IsWindowEnabled(controlState.consoleEdit));
-  EXPECT_EQ(menuItemState(controlState.mainMenu, 3000) & MFS_GRAYED, 0u);
-  EXPECT_EQ(menuItemState(controlState.mainMenu, 3008) & MFS_GRAYED, 0u);
+  EXPECT_TRUE(IsWindowEnabled(mainWindowState.consoleEdit));
+  EXPECT_EQ(menuItemState(mainWindowState.mainMenu, 3000) & MFS_GRAYED, 0u);
+  EXPECT_EQ(menuItemState(mainWindowState.mainMenu, 3008) & MFS_GRAYED, 0u);
 }
 
 bool itemChecked(const std::wstring& text) {
-  int id = findMenuItemId(controlState.mainMenu, text);
-  return id != -1 && (menuItemState(controlState.mainMenu, static_cast<UINT>(id)) & MFS_CHECKED) != 0;
+  int id = findMenuItemId(mainWindowState.mainMenu, text);
+  return id != -1 && (menuItemState(mainWindowState.mainMenu, static_cast<UINT>(id)) & MFS_CHECKED) != 0;
 }
 
 std::wstring openingEcho() {
@@ -74,7 +74,7 @@ TEST(MainWindowConnect, SendsTheOpeningQueriesWithPausesBetweenThem) {
   }
   EXPECT_EQ(consoleText(), L"System> Opened " + testPortName() + L"\r\n" + openingEcho());
   EXPECT_TRUE(itemChecked(testPortName()));
-  EXPECT_EQ(mainWindowState.markedPortItem, findMenuItemId(controlState.mainMenu, testPortName()));
+  EXPECT_EQ(mainWindowState.markedPortItem, findMenuItemId(mainWindowState.mainMenu, testPortName()));
 }
 
 TEST(MainWindowConnect, DeviceControlsAndMenuItemsFollowTheConnection) {
@@ -171,8 +171,8 @@ TEST(MainWindowConnect, APortChosenWhileAConnectsBoxIsOpenDoesNothing) {
   ASSERT_TRUE(peer.isOpen());
   ASSERT_TRUE(peer2.isOpen());
   ASSERT_NE(startPanelWithExtraPorts({L"NUL"}), nullptr);
-  HWND window = controlState.mainWindow;
-  int otherItem = findMenuItemId(controlState.mainMenu, testPort2Name());
+  HWND window = mainWindowState.mainWindow;
+  int otherItem = findMenuItemId(mainWindowState.mainMenu, testPort2Name());
   ASSERT_NE(otherItem, -1);
   // Chosen from the box watcher's thread: the box's modal loop handles the
   // send, which returns once the main window has handled the choice.

@@ -56,7 +56,7 @@ struct ExpectedControl {
 RECT box(int x, int y, int w, int h) { return RECT{x, y, x + w, y + h}; }
 
 std::vector<ExpectedControl> expectedControls() {
-  ControlState& s = controlState;
+  MainWindowState& s = mainWindowState;
   std::vector<ExpectedControl> rows;
   for (int k = 0; k < 9; ++k) {
     rows.push_back({500 + 4 * k, L"Button", std::to_wstring(k + 1), box(8 + 38 * k, 124, 30, 38), false, false,

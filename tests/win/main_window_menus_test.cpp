@@ -37,8 +37,8 @@ std::string describe(const std::vector<MenuItem>& items) {
 }
 
 void expectBar(const std::vector<MenuItem>& connectItems) {
-  HMENU bar = controlState.mainMenu;
-  ASSERT_EQ(GetMenu(controlState.mainWindow), bar);
+  HMENU bar = mainWindowState.mainMenu;
+  ASSERT_EQ(GetMenu(mainWindowState.mainWindow), bar);
   ASSERT_EQ(GetMenuItemCount(bar), 4);
   const wchar_t* titles[] = {L"&File", L"&Settings", L"&Connect", L"&Help"};
   const std::vector<MenuItem>* items[] = {&kFileMenu, &kSettingsMenu, &connectItems, &kHelpMenu};
@@ -58,7 +58,7 @@ TEST(MainWindowMenus, WithPortsConnectOffersEachPortThenShowOutput) {
   }
   connect.push_back(kShowOutput);
   expectBar(connect);
-  EXPECT_NE(findMenuItemId(controlState.mainMenu, testPortName()), -1);
+  EXPECT_NE(findMenuItemId(mainWindowState.mainMenu, testPortName()), -1);
 }
 
 TEST(MainWindowMenus, NoSerialPortsGivesAGrayedItemAndTheBox) {
@@ -67,7 +67,7 @@ TEST(MainWindowMenus, NoSerialPortsGivesAGrayedItemAndTheBox) {
   ASSERT_TRUE(box.caught());
   EXPECT_EQ(box.text(), L"No serial ports connected to this PC, connect one and restart this program.");
   expectBar({{L"No serial ports", 0, true, false}, kShowOutput});
-  EXPECT_TRUE(IsWindowVisible(controlState.mainWindow));
+  EXPECT_TRUE(IsWindowVisible(mainWindowState.mainWindow));
 }
 
 TEST(MainWindowMenus, AnEmptyPortListGivesOnlyShowOutputAndNoBox) {
@@ -84,14 +84,14 @@ TEST(MainWindowMenus, LongNamesAreCutAndItemsPast899DoNothing) {
   for (int i = 0; i < 101; ++i) names.push_back(L"PORT" + std::to_wstring(i));
   names[0] = L"ABCDEFGHIJKLMNOPQRST";
   ASSERT_NE(startPanelWithPorts(names, false), nullptr);
-  HMENU connect = GetSubMenu(controlState.mainMenu, 2);
+  HMENU connect = GetSubMenu(mainWindowState.mainMenu, 2);
   std::vector<MenuItem> items = popupItems(connect);
   ASSERT_EQ(items.size(), 102u);
   EXPECT_EQ(items[0].text, L"ABCDEFGHIJKLMNO");
   EXPECT_EQ(items[100].text, L"PORT100");
   EXPECT_EQ(items[100].id, 900);
 
-  SendMessageW(controlState.mainWindow, WM_COMMAND, MAKEWPARAM(900, 0), 0);
+  SendMessageW(mainWindowState.mainWindow, WM_COMMAND, MAKEWPARAM(900, 0), 0);
   pumpMessages();
   EXPECT_EQ(mainWindowState.markedPortItem, 0);
   EXPECT_FALSE(popupItems(connect)[100].checked);

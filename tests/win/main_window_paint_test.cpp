@@ -9,6 +9,7 @@
 #include "protocol/control_state.h"
 #include "tests/win/support/mainwin_support.h"
 #include "tests/win/support/test_support.h"
+#include "ui/main/main_window.h"
 
 namespace {
 const COLORREF kGreen = RGB(0, 255, 0);
@@ -41,9 +42,9 @@ struct Step {
 void expectFrame(const FrameColour& expected) {
   const RECT& r = expected.frame;
   const POINT corners[] = {{r.left, r.top}, {r.right - 1, r.top}, {r.left, r.bottom - 1}, {r.right - 1, r.bottom - 1}};
-  waitFor([&] { return clientPixel(controlState.mainWindow, r.left, r.top) == expected.colour; }, 3000);
+  waitFor([&] { return clientPixel(mainWindowState.mainWindow, r.left, r.top) == expected.colour; }, 3000);
   for (const POINT& corner : corners) {
-    EXPECT_EQ(clientPixel(controlState.mainWindow, corner.x, corner.y), expected.colour)
+    EXPECT_EQ(clientPixel(mainWindowState.mainWindow, corner.x, corner.y), expected.colour)
         << "at " << corner.x << "," << corner.y;
   }
 }
@@ -116,7 +117,7 @@ int blackPixelsIn(const RECT& area) {
   int count = 0;
   for (int y = area.top; y < area.bottom; ++y) {
     for (int x = area.left; x < area.right; ++x) {
-      if (clientPixel(controlState.mainWindow, x, y) == kBlack) ++count;
+      if (clientPixel(mainWindowState.mainWindow, x, y) == kBlack) ++count;
     }
   }
   return count;
@@ -124,7 +125,7 @@ int blackPixelsIn(const RECT& area) {
 
 TEST(MainWindowPaint, CaptionsAndTheSeparatorStandOnTheGreyGround) {
   ASSERT_NE(startPanel(), nullptr);
-  HWND window = controlState.mainWindow;
+  HWND window = mainWindowState.mainWindow;
   // The separator runs from y = 8 up to, not including, y = 268.
   for (int y : {8, 100, 267}) EXPECT_EQ(clientPixel(window, 416, y), kBlack) << y;
   EXPECT_EQ(clientPixel(window, 416, 7), kGrey);

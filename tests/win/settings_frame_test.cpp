@@ -9,6 +9,10 @@
 #include "tests/win/support/mainwin_support.h"
 #include "tests/win/support/settings_support.h"
 #include "ui/ids.h"
+#include "ui/main/main_window.h"
+#include "ui/settings/network_settings.h"
+#include "ui/settings/output_video_settings.h"
+#include "ui/settings/vga_image_adjustments.h"
 
 namespace {
 struct KindCase {
@@ -107,11 +111,11 @@ TEST_F(SettingsFrameTest, ASecondWindowOfAKindTakesTheSlotAndClosingClearsIt) {
     SendMessageW(first, WM_CLOSE, 0, 0);
     EXPECT_FALSE(IsWindow(first));
     if (c.menuId == IDM_OUTPUT_VIDEO_SETTINGS) {
-      EXPECT_EQ(controlState.videoSettingsWindow, second);
-      EXPECT_EQ(GetParent(controlState.brightnessTrackbar), second);
+      EXPECT_EQ(outputVideoSettingsWindow(), second);
+      EXPECT_EQ(GetParent(brightnessTrackbar()), second);
     } else {
-      EXPECT_EQ(controlState.networkSettingsWindow, second);
-      EXPECT_EQ(GetParent(controlState.portEdit), second);
+      EXPECT_EQ(networkSettingsWindow(), second);
+      EXPECT_EQ(GetParent(portEdit()), second);
     }
     received();
 
@@ -119,18 +123,18 @@ TEST_F(SettingsFrameTest, ASecondWindowOfAKindTakesTheSlotAndClosingClearsIt) {
     EXPECT_FALSE(IsWindow(second));
     EXPECT_EQ(received(), "") << "closing sends nothing";
   }
-  EXPECT_EQ(controlState.videoSettingsWindow, nullptr);
-  EXPECT_EQ(controlState.resolutionCombo, nullptr);
-  EXPECT_EQ(controlState.brightnessTrackbar, nullptr);
-  EXPECT_EQ(controlState.contrastTrackbar, nullptr);
-  EXPECT_EQ(controlState.networkSettingsWindow, nullptr);
-  EXPECT_EQ(controlState.portEdit, nullptr);
+  EXPECT_EQ(outputVideoSettingsWindow(), nullptr);
+  EXPECT_EQ(resolutionCombo(), nullptr);
+  EXPECT_EQ(brightnessTrackbar(), nullptr);
+  EXPECT_EQ(contrastTrackbar(), nullptr);
+  EXPECT_EQ(networkSettingsWindow(), nullptr);
+  EXPECT_EQ(portEdit(), nullptr);
   for (int i = 0; i < 4; ++i) {
-    EXPECT_EQ(controlState.ipAddressEdits[i], nullptr);
-    EXPECT_EQ(controlState.subnetMaskEdits[i], nullptr);
-    EXPECT_EQ(controlState.gatewayEdits[i], nullptr);
+    EXPECT_EQ(ipAddressEdit(i), nullptr);
+    EXPECT_EQ(subnetMaskEdit(i), nullptr);
+    EXPECT_EQ(gatewayEdit(i), nullptr);
   }
-  EXPECT_TRUE(IsWindow(controlState.mainWindow)) << "the main window is not told";
+  EXPECT_TRUE(IsWindow(mainWindowState.mainWindow)) << "the main window is not told";
 }
 
 TEST_F(SettingsFrameTest, ClosingAndReopeningSendsTheQueriesAgain) {
@@ -139,9 +143,9 @@ TEST_F(SettingsFrameTest, ClosingAndReopeningSendsTheQueriesAgain) {
     HWND first = openThroughMenu(kind.menuId);
     EXPECT_EQ(received(), queriesOf(kind));
     DestroyWindow(first);
-    EXPECT_EQ(kind.menuId == IDM_VGA_IMAGE_ADJUSTMENTS ? controlState.vgaAdjustmentsWindow
-              : kind.menuId == IDM_NETWORK_SETTINGS    ? controlState.networkSettingsWindow
-                                                       : controlState.videoSettingsWindow,
+    EXPECT_EQ(kind.menuId == IDM_VGA_IMAGE_ADJUSTMENTS ? vgaImageAdjustmentsWindow()
+              : kind.menuId == IDM_NETWORK_SETTINGS    ? networkSettingsWindow()
+                                                       : outputVideoSettingsWindow(),
               nullptr);
     HWND again = openThroughMenu(kind.menuId);
     ASSERT_TRUE(IsWindow(again));

@@ -12,6 +12,10 @@
 #include "tests/win/support/mainwin_support.h"
 #include "tests/win/support/settings_support.h"
 #include "ui/ids.h"
+#include "ui/main/main_window.h"
+#include "ui/settings/network_settings.h"
+#include "ui/settings/output_video_settings.h"
+#include "ui/settings/vga_image_adjustments.h"
 
 namespace {
 const wchar_t kAddressText[] = L"The IP address entered is not valid.";
@@ -97,14 +101,14 @@ TEST_F(NetworkSettingsTest, EditsAndButtonsStandWhereTheyBelongWithTheirIdsStyle
     if (edit) {
       EXPECT_NE(clientPixel(children[i], 0, 0), clientPixel(children[i], 4, 4)) << "a border";
     }
-    EXPECT_EQ(facts.font, edit ? controlState.fixedFont : controlState.uiFont);
+    EXPECT_EQ(facts.font, edit ? mainWindowState.fixedFont : mainWindowState.uiFont);
   }
   for (int i = 0; i < 4; ++i) {
-    EXPECT_EQ(controlState.ipAddressEdits[i], children[static_cast<std::size_t>(3 * i)]);
-    EXPECT_EQ(controlState.subnetMaskEdits[i], children[static_cast<std::size_t>(3 * i + 1)]);
-    EXPECT_EQ(controlState.gatewayEdits[i], children[static_cast<std::size_t>(3 * i + 2)]);
+    EXPECT_EQ(ipAddressEdit(i), children[static_cast<std::size_t>(3 * i)]);
+    EXPECT_EQ(subnetMaskEdit(i), children[static_cast<std::size_t>(3 * i + 1)]);
+    EXPECT_EQ(gatewayEdit(i), children[static_cast<std::size_t>(3 * i + 2)]);
   }
-  EXPECT_EQ(controlState.portEdit, children[12]);
+  EXPECT_EQ(portEdit(), children[12]);
 }
 
 TEST_F(NetworkSettingsTest, TheCurrentValueLinesShowZerosUntilTheUnitReplies) {
@@ -192,17 +196,17 @@ TEST_F(NetworkSettingsTest, EachSetChecksItsRowBeforeItSends) {
 
 // The edits take digits only, and only as many as they can show.
 TEST_F(NetworkSettingsTest, TypedDigitsAreSentAndLettersRefused) {
-  HWND first = controlState.ipAddressEdits[0];
+  HWND first = ipAddressEdit(0);
   SetFocus(first);
   for (wchar_t ch : std::wstring(L"1x9")) SendMessageW(first, WM_CHAR, ch, 0);
   EXPECT_EQ(controlText(first), L"19");
   const wchar_t* rest[] = {L"168", L"1", L"20"};
-  for (int i = 1; i < 4; ++i) SetWindowTextW(controlState.ipAddressEdits[i], rest[i - 1]);
+  for (int i = 1; i < 4; ++i) SetWindowTextW(ipAddressEdit(i), rest[i - 1]);
   Clicked clicked = clickSet(window_, IDC_SET_IP_ADDRESS);
   EXPECT_FALSE(clicked.boxShown);
   EXPECT_EQ(received(), onWire("<SIPR[19-168-1-20]>", 25));
 
-  HWND port = controlState.portEdit;
+  HWND port = portEdit();
   SetFocus(port);
   for (wchar_t ch : std::wstring(L"1234567890123")) SendMessageW(port, WM_CHAR, ch, 0);
   std::wstring kept = controlText(port);

@@ -14,6 +14,10 @@
 #include "tests/win/support/mainwin_support.h"
 #include "tests/win/support/settings_support.h"
 #include "ui/ids.h"
+#include "ui/main/main_window.h"
+#include "ui/settings/network_settings.h"
+#include "ui/settings/output_video_settings.h"
+#include "ui/settings/vga_image_adjustments.h"
 
 namespace {
 class OutputVideoTest : public ConnectedPanelTest {
@@ -52,9 +56,9 @@ TEST_F(OutputVideoTest, ControlsStandWhereTheyBelongWithTheirIdsStylesAndFonts) 
       WS_CHILD | WS_VISIBLE | TBS_HORZ | TBS_BOTH | TBS_NOTICKS | TBS_ENABLESELRANGE;
   const Expected expected[] = {
       {L"ComboBox", L"", {8, 32, 188, 0}, IDC_RESOLUTION_COMBO,
-       WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST | CBS_HASSTRINGS, controlState.uiFont},
+       WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST | CBS_HASSTRINGS, mainWindowState.uiFont},
       {L"Button", L"Set", {196, 32, 261, 55}, IDC_SET_RESOLUTION,
-       WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, controlState.uiFont},
+       WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, mainWindowState.uiFont},
       {L"msctls_trackbar32", L"Trackbar Control", {8, 94, 261, 124}, IDC_BRIGHTNESS_TRACKBAR, trackbarStyle,
        nullptr},
       {L"msctls_trackbar32", L"Trackbar Control", {8, 156, 261, 186}, IDC_CONTRAST_TRACKBAR, trackbarStyle,
@@ -92,9 +96,9 @@ TEST_F(OutputVideoTest, ControlsStandWhereTheyBelongWithTheirIdsStylesAndFonts) 
   EXPECT_GE(list.bottom, kResolutionCount * itemHeight);
   SendMessageW(combo, CB_SHOWDROPDOWN, FALSE, 0);
 
-  EXPECT_EQ(controlState.resolutionCombo, item(IDC_RESOLUTION_COMBO));
-  EXPECT_EQ(controlState.brightnessTrackbar, item(IDC_BRIGHTNESS_TRACKBAR));
-  EXPECT_EQ(controlState.contrastTrackbar, item(IDC_CONTRAST_TRACKBAR));
+  EXPECT_EQ(resolutionCombo(), item(IDC_RESOLUTION_COMBO));
+  EXPECT_EQ(brightnessTrackbar(), item(IDC_BRIGHTNESS_TRACKBAR));
+  EXPECT_EQ(contrastTrackbar(), item(IDC_CONTRAST_TRACKBAR));
 }
 
 TEST_F(OutputVideoTest, TheListHoldsTheSixteenResolutionsAndTheTrackbarsStartAtZero) {

@@ -12,6 +12,10 @@
 #include "tests/win/support/mainwin_support.h"
 #include "tests/win/support/settings_support.h"
 #include "ui/ids.h"
+#include "ui/main/main_window.h"
+#include "ui/settings/network_settings.h"
+#include "ui/settings/output_video_settings.h"
+#include "ui/settings/vga_image_adjustments.h"
 
 namespace {
 class VgaAdjustmentsTest : public ConnectedPanelTest {
@@ -60,7 +64,7 @@ TEST_F(VgaAdjustmentsTest, ThePadsButtonsStandWhereTheyBelongWithTheirIdsStylesA
     EXPECT_EQ(facts.text, kPad[i].text);
     EXPECT_EQ(facts.id, kPad[i].id);
     EXPECT_EQ(facts.style, static_cast<DWORD>(WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON));
-    EXPECT_EQ(facts.font, controlState.uiFont);
+    EXPECT_EQ(facts.font, mainWindowState.uiFont);
     EXPECT_TRUE(EqualRect(&facts.rect, &kPad[i].rect))
         << facts.rect.left << "," << facts.rect.top << "," << facts.rect.right << "," << facts.rect.bottom;
   }
@@ -94,7 +98,7 @@ TEST_F(VgaAdjustmentsTest, AnOlderWindowStillSendsAfterTheNewestIsClosed) {
   HWND newer = openThroughMenu(IDM_VGA_IMAGE_ADJUSTMENTS);
   ASSERT_NE(newer, window_);
   SendMessageW(newer, WM_CLOSE, 0, 0);
-  EXPECT_EQ(controlState.vgaAdjustmentsWindow, nullptr);
+  EXPECT_EQ(vgaImageAdjustmentsWindow(), nullptr);
   clickButton(GetDlgItem(window_, IDC_VGA_AUTO));
   EXPECT_EQ(received(), onWire("Auto Adjust*", 13));
 }

@@ -11,6 +11,7 @@
 #include "tools/bench/rx_watch.h"
 #include "tools/bench/ui_probe.h"
 #include "tools/bench/unit_traffic.h"
+#include "ui/main/main_window.h"
 
 namespace {
 constexpr double kCheckEveryMs = 250;
@@ -52,7 +53,7 @@ HostileInput measureHostileInput(const PanelPorts& ports, double seconds, double
   std::thread writing;
   if (!ports.peer.empty()) writing = std::thread(writeNoise, &writer);
   UiProbe probe;
-  startUiProbe(probe, controlState.mainWindow);
+  startUiProbe(probe, mainWindowState.mainWindow);
   resetRxWatch();
 
   double start = nowMs();
@@ -80,7 +81,7 @@ HostileInput measureHostileInput(const PanelPorts& ports, double seconds, double
       ownEcho = 0;
       windowEnd += kWindowMs;
     }
-    if (!IsWindow(controlState.mainWindow)) {
+    if (!IsWindow(mainWindowState.mainWindow)) {
       r.windowKept = false;
       break;
     }

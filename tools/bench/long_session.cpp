@@ -12,6 +12,7 @@
 #include "tools/bench/unit_traffic.h"
 #include "ui/ids.h"
 #include "ui/main/console_pane.h"
+#include "ui/main/main_window.h"
 
 namespace {
 constexpr int kAppendsPerMark = 5;
@@ -58,8 +59,8 @@ PaneMark measureAtMark(long mark, std::vector<Insert>* inserts) {
   m.appendMs = spreadOf(appends);
   long before = paneLength();
   double start = nowMs();
-  SendMessageW(controlState.mainWindow, WM_COMMAND, MAKEWPARAM(IDC_HDMI_VOL_UP, 0),
-               reinterpret_cast<LPARAM>(controlState.hdmiVolUpButton));
+  SendMessageW(mainWindowState.mainWindow, WM_COMMAND, MAKEWPARAM(IDC_HDMI_VOL_UP, 0),
+               reinterpret_cast<LPARAM>(mainWindowState.hdmiVolUpButton));
   m.clickMs = nowMs() - start;
   inserts->push_back({static_cast<std::size_t>(before), static_cast<std::size_t>(paneLength() - before)});
   return m;
@@ -77,7 +78,7 @@ LongSession measureLongSession(const PanelPorts& ports, unsigned long long bytes
   std::vector<Insert> inserts;
 
   UiProbe probe;
-  startUiProbe(probe, controlState.mainWindow);
+  startUiProbe(probe, mainWindowState.mainWindow);
   FastWriter writer{&peer, &stream};
   double start = nowMs();
   std::thread writing(writeFast, &writer);

@@ -32,13 +32,13 @@ std::string narrow(const std::wstring& text) { return std::string(text.begin(), 
 bool startConnectedPanel(const PanelPorts& ports, std::string* why) {
   startBoxWatch();
   drainPort(ports.program);
-  if (startControlPanel(GetModuleHandleW(nullptr), SW_SHOWNORMAL) != 0 || controlState.mainWindow == nullptr) {
+  if (startControlPanel(GetModuleHandleW(nullptr), SW_SHOWNORMAL) != 0 || mainWindowState.mainWindow == nullptr) {
     *why = "the main window was not built";
     return false;
   }
-  watchReceivedText(controlState.mainWindow);
+  watchReceivedText(mainWindowState.mainWindow);
   // The operator watches the traffic: the output pane is shown.
-  SendMessageW(controlState.mainWindow, WM_COMMAND, MAKEWPARAM(IDM_SHOW_OUTPUT, 0), 0);
+  SendMessageW(mainWindowState.mainWindow, WM_COMMAND, MAKEWPARAM(IDM_SHOW_OUTPUT, 0), 0);
   pumpMs(100);
   int index = portItemIndex(ports.program);
   if (index < 0) {

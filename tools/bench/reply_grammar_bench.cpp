@@ -24,9 +24,6 @@ const char* const kCommands[] = {
     "MUTE OFF%",     "<SIPR[10-1-2-3]>", "<SPORT[5000]>", "R BRIGHTNESS!", "R CONTRAST!",
 };
 
-void ignoreInt(int) {}
-void ignoreBool(bool) {}
-
 std::vector<std::wstring> unitBursts(std::size_t* lines) {
   SimState sim = factorySimState();
   std::vector<std::string> replyLines;
@@ -51,7 +48,6 @@ int main() {
   std::size_t bytesPerRound = 0;
   for (const std::wstring& burst : bursts) bytesPerRound += burst.size();
 
-  const ReplyHooks hooks = {ignoreInt, ignoreInt, ignoreInt, ignoreBool};
   ControlState state;
   applyStartValues(state);
   using Clock = std::chrono::steady_clock;
@@ -64,7 +60,7 @@ int main() {
       for (const std::wstring& burst : bursts) {
         state.brightnessQueryPending = true;
         state.contrastQueryPending = true;
-        checksum += parseReplyLines(state, burst.c_str(), hooks).indicatorsChanged;
+        checksum += parseReplyLines(state, burst.c_str()).indicatorsChanged;
       }
     }
     rounds += 100;

@@ -5,6 +5,7 @@
 #include "links/port_discovery.h"
 #include "links/serial_link.h"
 #include "protocol/control_state.h"
+#include "ui/main/main_window.h"
 
 RxWatch rxWatch;
 
@@ -41,11 +42,11 @@ void resetRxWatch() {
   rxWatch.original = original;
 }
 
-long paneLength() { return static_cast<long>(SendMessageW(controlState.consoleEdit, WM_GETTEXTLENGTH, 0, 0)); }
+long paneLength() { return static_cast<long>(SendMessageW(mainWindowState.consoleEdit, WM_GETTEXTLENGTH, 0, 0)); }
 
 std::wstring paneText() {
   std::wstring text(static_cast<std::size_t>(paneLength()) + 1, L'\0');
-  LRESULT got = SendMessageW(controlState.consoleEdit, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]));
+  LRESULT got = SendMessageW(mainWindowState.consoleEdit, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]));
   text.resize(static_cast<std::size_t>(got));
   return text;
 }

@@ -9,6 +9,7 @@
 #include "tools/bench/rx_watch.h"
 #include "tools/bench/ui_probe.h"
 #include "tools/bench/unit_traffic.h"
+#include "ui/main/main_window.h"
 
 namespace {
 struct PacedWriter {
@@ -52,7 +53,7 @@ SustainedInput measureSustainedInput(const PanelPorts& ports, double seconds, do
   std::string stream = replyStream(static_cast<std::size_t>(seconds * bytesPerSecond));
 
   UiProbe probe;
-  startUiProbe(probe, controlState.mainWindow);
+  startUiProbe(probe, mainWindowState.mainWindow);
   PacedWriter writer{&peer, &stream, bytesPerSecond};
   std::thread writing(writePaced, &writer);
   pumpUntil([&] { return writer.done.load(); }, seconds * 1000 + 120000);

@@ -92,7 +92,7 @@ Unplug measureUnplug(const PanelPorts& ports, UnplugBy by, int rounds) {
     return r;
   }
   UiProbe probe;
-  startUiProbe(probe, controlState.mainWindow);
+  startUiProbe(probe, mainWindowState.mainWindow);
   double longest = 0;
   for (int round = 0; round < rounds; ++round) {
     double pulled = nowMs();
@@ -112,7 +112,7 @@ Unplug measureUnplug(const PanelPorts& ports, UnplugBy by, int rounds) {
     pumpMs(kOutageMs / 2);
     if (probe.longestMs > longest) longest = probe.longestMs;
     r.unansweredProbes += probe.unanswered;
-    if (!IsWindow(controlState.mainWindow) || !IsWindowVisible(controlState.mainWindow)) r.windowKept = false;
+    if (!IsWindow(mainWindowState.mainWindow) || !IsWindowVisible(mainWindowState.mainWindow)) r.windowKept = false;
     if (!reconnect(ports, by, peer, index, &firstReply)) {
       r.why = "round " + std::to_string(round) + ": no reply after reconnecting";
       break;

@@ -81,7 +81,7 @@ void configureOpenedPort() {
 bool openPortOfList(int index) {
   if (index < 0 || static_cast<std::size_t>(index) >= PortList.size()) return false;
   std::unique_ptr<wchar_t[]> name = copyPortName(index);
-  return name != nullptr && openSerialPort(name.get(), controlState.mainWindow) == 0;
+  return name != nullptr && openSerialPort(name.get(), mainWindowState.mainWindow) == 0;
 }
 }  // namespace
 

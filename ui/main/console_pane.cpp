@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <strsafe.h>
 
-#include "protocol/control_state.h"
+#include "ui/main/main_window.h"
 
 namespace {
 const wchar_t* prefixOf(ConsoleLineKind kind) {
@@ -23,7 +23,7 @@ void appendLine(const wchar_t* text, ConsoleLineKind kind) {
   // A line too long for the buffer is cut; it then loses its line end.
   wchar_t line[kLineUnits];
   StringCchPrintfW(line, kLineUnits, L"%ls%ls", prefix, text);
-  HWND pane = controlState.consoleEdit;
+  HWND pane = mainWindowState.consoleEdit;
   // Selecting all and then nothing puts the caret at the end, wherever the
   // user's selection was, so the line always goes last.
   SendMessageW(pane, EM_SETSEL, 0, -1);
@@ -32,7 +32,7 @@ void appendLine(const wchar_t* text, ConsoleLineKind kind) {
 }
 
 void clear() {
-  HWND pane = controlState.consoleEdit;
+  HWND pane = mainWindowState.consoleEdit;
   SendMessageW(pane, EM_SETSEL, 0, -1);
   SendMessageW(pane, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L""));
 }

@@ -6,18 +6,16 @@
 #include "ui/ids.h"
 #include "ui/main/main_window.h"
 
-const RECT hdmiMuteFrame = {424, 151, 481, 207};
-const RECT analogMuteFrame = {487, 151, 544, 207};
-const RECT muteAllFrame = {424, 213, 544, 269};
-
 namespace {
 // The menu items that send something to the unit, in the order they switch.
 const UINT deviceMenuItems[] = {
     IDM_OUTPUT_VIDEO_SETTINGS, IDM_VGA_IMAGE_ADJUSTMENTS, IDM_NETWORK_SETTINGS, IDM_RESTORE_DEFAULTS,
     IDM_COPY_EDID,             IDM_BUZZER,                IDM_FIRMWARE_VERSIONS};
 
-void invalidate(const RECT& rect) { InvalidateRect(controlState.mainWindow, &rect, TRUE); }
+void invalidate(const RECT& rect) { InvalidateRect(mainWindowState.mainWindow, &rect, TRUE); }
 
+// The mute buttons by output: 0 HDMI, 1 analog, 2 all.
+const int kMuteButtonIds[] = {IDC_HDMI_MUTE, IDC_ANALOG_MUTE, IDC_MUTE_ALL};
 }  // namespace
 
 void setMainMenuItemChecked(UINT id, bool checked) {
@@ -26,13 +24,13 @@ void setMainMenuItemChecked(UINT id, bool checked) {
   info.fMask = MIIM_STATE;
   // A state that could not be read is not rebuilt from nothing: that would
   // drop the item's grayed flag along with whatever else it had.
-  if (!GetMenuItemInfoW(controlState.mainMenu, id, FALSE, &info)) return;
+  if (!GetMenuItemInfoW(mainWindowState.mainMenu, id, FALSE, &info)) return;
   info.fState = checked ? (info.fState | MFS_CHECKED) : 0;
-  SetMenuItemInfoW(controlState.mainMenu, id, FALSE, &info);
+  SetMenuItemInfoW(mainWindowState.mainMenu, id, FALSE, &info);
 }
 
 void setDeviceControlsEnabled(bool enabled) {
-  ControlState& s = controlState;
+  MainWindowState& s = mainWindowState;
   for (HWND button : s.videoInputButtons) EnableWindow(button, enabled);
   for (int k = 0; k < kAudioInputCount; ++k) {
     EnableWindow(s.audioInputButtons[k], enabled);
@@ -51,21 +49,20 @@ void toggleOutputPane() {
   w.outputShown = !w.outputShown;
   int width = w.nonClientWidth + CLIENT_WIDTH;
   int height = w.nonClientHeight + (w.outputShown ? CLIENT_HEIGHT_WITH_OUTPUT : CLIENT_HEIGHT_COMPACT);
-  SetWindowPos(controlState.mainWindow, HWND_TOP, 0, 0, width, height, SWP_NOMOVE);
+  SetWindowPos(mainWindowState.mainWindow, HWND_TOP, 0, 0, width, height, SWP_NOMOVE);
   setMainMenuItemChecked(IDM_SHOW_OUTPUT, w.outputShown);
 }
 
-RECT audioHighlightRect(int audioInput) {
-  int a = audioInput;
-  return RECT{7 + 38 * a, 123, a < 9 ? 39 + 38 * a : 64 + 38 * a, 163};
-}
+RECT audioHighlightRect(int audioInput) { return frameRoundControl(IDC_AUDIO_INPUT_BASE + 4 * audioInput); }
 
-RECT videoHighlightRect(int videoInput) {
-  if (videoInput == 7) return RECT{331, 27, 406, 97};   // the tall "Display\nPort"
-  int slot = videoInput < 7 ? videoInput : videoInput - 1;
-  int column = slot / 2;
-  int row = slot % 2;
-  return RECT{7 + 81 * column, 27 + 38 * row, 82 + 81 * column, 59 + 38 * row};
+RECT videoHighlightRect(int videoInput) { return frameRoundControl(IDC_VIDEO_INPUT_BASE + 4 * videoInput); }
+
+RECT muteFrame(int which) { return frameRoundControl(kMuteButtonIds[which]); }
+
+void repaintMuteFrame(int which) {
+  if (mainWindowState.mainWindow == nullptr) return;
+  invalidate(muteFrame(which));
+  UpdateWindow(mainWindowState.mainWindow);
 }
 
 void invalidateSelectionHighlights() {
@@ -74,10 +71,8 @@ void invalidateSelectionHighlights() {
   if (s.audioInput != -1) invalidate(audioHighlightRect(s.audioInput));
   // The mute frames are repainted whatever is known of the inputs: a mute
   // reply may come before any input reply.
-  invalidate(analogMuteFrame);
-  invalidate(hdmiMuteFrame);
-  invalidate(muteAllFrame);
+  for (int which : {1, 0, 2}) invalidate(muteFrame(which));
   if (s.previousVideoInput != -1) invalidate(videoHighlightRect(s.previousVideoInput));
   if (s.videoInput != -1) invalidate(videoHighlightRect(s.videoInput));
-  UpdateWindow(s.mainWindow);
+  UpdateWindow(mainWindowState.mainWindow);
 }

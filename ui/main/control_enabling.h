@@ -1,9 +1,7 @@
 #pragma once
 #include <windows.h>
 
-constexpr int CLIENT_WIDTH = 551;
-constexpr int CLIENT_HEIGHT_COMPACT = 278;
-constexpr int CLIENT_HEIGHT_WITH_OUTPUT = 517;
+#include "ui/main/main_window_layout.h"
 
 // Enables or greys, as one set, every control and menu item that sends
 // something to the unit.
@@ -22,9 +20,14 @@ void setMainMenuItemChecked(UINT id, bool checked);
 // mute frames, then updates the main window at once.
 void invalidateSelectionHighlights();
 
-// Frames one pixel outside the buttons they surround (right/bottom exclusive).
+// Repaints at once the frame of one output's mute button (0 HDMI, 1 analog,
+// 2 all), so that it shows the last reported state while the unit takes a
+// mute command.
+void repaintMuteFrame(int which);
+
+// The frames one pixel outside the buttons they surround (right and bottom
+// exclusive): the green ones of the selected inputs, the red ones of the
+// muted outputs (0 HDMI, 1 analog, 2 all).
 RECT audioHighlightRect(int audioInput);
 RECT videoHighlightRect(int videoInput);
-extern const RECT hdmiMuteFrame;
-extern const RECT analogMuteFrame;
-extern const RECT muteAllFrame;
+RECT muteFrame(int which);

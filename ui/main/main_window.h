@@ -1,7 +1,10 @@
 #pragma once
 #include <windows.h>
 
-// The main window's own state, beside ControlState. UI thread only.
+#include "protocol/control_state.h"
+
+// The main window's own state beside ControlState: how it was started, its
+// size and menu marks, and the handles of the objects it made. UI thread only.
 struct MainWindowState {
   HINSTANCE instanceHandle = nullptr;
   int showCommand = SW_SHOWNORMAL;
@@ -11,6 +14,27 @@ struct MainWindowState {
   int nonClientHeight = 0;
   int markedPortItem = 0;          // menu id of the checked port item, 0 none
   bool connecting = false;         // connectToPort is running (its boxes may be open)
+
+  // Handles, each set once by the routine that creates the object; they live
+  // as long as the program.
+  HWND mainWindow = nullptr;
+  HMENU mainMenu = nullptr;        // item 3006 is the buzzer item
+  HWND consoleEdit = nullptr;
+  HWND sendEdit = nullptr;
+  HWND audioInputButtons[kAudioInputCount] = {};     // index: the audio input
+  HWND audioLevelTrackbars[kAudioInputCount] = {};
+  HWND videoInputButtons[kVideoInputCount] = {};     // index: the video input
+  HWND hdmiVolUpButton = nullptr;
+  HWND hdmiVolDownButton = nullptr;
+  HWND hdmiMuteButton = nullptr;
+  HWND analogVolUpButton = nullptr;
+  HWND analogVolDownButton = nullptr;
+  HWND analogMuteButton = nullptr;
+  HWND muteAllButton = nullptr;
+  HWND sendButton = nullptr;
+  HWND clearButton = nullptr;
+  HFONT uiFont = nullptr;          // buttons, painted texts, settings windows
+  HFONT fixedFont = nullptr;       // the output pane and the edits
 };
 extern MainWindowState mainWindowState;
 

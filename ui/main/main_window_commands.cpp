@@ -8,9 +8,18 @@
 #include "ui/main/control_enabling.h"
 #include "ui/main/main_window.h"
 #include "ui/main/main_window_parts.h"
-#include "ui/settings/settings_windows.h"
+#include "ui/settings/network_settings.h"
+#include "ui/settings/output_video_settings.h"
+#include "ui/settings/vga_image_adjustments.h"
 
 namespace {
+// The frame of the output shows the last reported state; it is repainted
+// before the command so that it is current while the unit takes it.
+void toggleMute(int which) {
+  repaintMuteFrame(which);
+  toggleOutputMute(which);
+}
+
 struct CommandAction {
   int id;
   void (*action)();
@@ -19,11 +28,11 @@ struct CommandAction {
 const CommandAction kCommandActions[] = {
     {IDC_HDMI_VOL_UP, [] { stepOutputVolume(false, true); }},
     {IDC_HDMI_VOL_DOWN, [] { stepOutputVolume(false, false); }},
-    {IDC_HDMI_MUTE, [] { toggleOutputMute(0); }},
+    {IDC_HDMI_MUTE, [] { toggleMute(0); }},
     {IDC_ANALOG_VOL_UP, [] { stepOutputVolume(true, true); }},
     {IDC_ANALOG_VOL_DOWN, [] { stepOutputVolume(true, false); }},
-    {IDC_ANALOG_MUTE, [] { toggleOutputMute(1); }},
-    {IDC_MUTE_ALL, [] { toggleOutputMute(2); }},
+    {IDC_ANALOG_MUTE, [] { toggleMute(1); }},
+    {IDC_MUTE_ALL, [] { toggleMute(2); }},
     {IDC_CLEAR, [] { ConsolePane::clear(); }},
     {IDM_SHOW_OUTPUT, [] { toggleOutputPane(); }},
     {IDM_OUTPUT_VIDEO_SETTINGS, [] { openOutputVideoSettings(); }},
@@ -46,10 +55,10 @@ void runTableAction(int id) {
 void selectInputOfButton(HWND control) {
   if (control == nullptr) return;   // a menu choice
   for (int k = 0; k < kAudioInputCount; ++k) {
-    if (controlState.audioInputButtons[k] == control) selectAudioInput(k);
+    if (mainWindowState.audioInputButtons[k] == control) selectAudioInput(k);
   }
   for (int k = 0; k < kVideoInputCount; ++k) {
-    if (controlState.videoInputButtons[k] == control) selectVideoInput(k);
+    if (mainWindowState.videoInputButtons[k] == control) selectVideoInput(k);
   }
 }
 }  // namespace

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "protocol/control_state.h"
+#include "ui/main/command_output.h"
 #include "ui/main/control_enabling.h"
 #include "ui/main/main_window.h"
 #include "ui/main/main_window_parts.h"
@@ -36,6 +37,7 @@ int createMainWindow(HINSTANCE instance, int showCommand) {
   mainWindowState.instanceHandle = instance;
   mainWindowState.showCommand = showCommand;
   controlState.linkMode = LinkMode::Serial;
+  routeCommandsToTheLink();
   mainWindowState.outputShown = false;
   registerMainWindowClass();
   registerSettingsWindowClass();
@@ -47,8 +49,8 @@ int createMainWindow(HINSTANCE instance, int showCommand) {
     MessageBoxW(nullptr, L"Call to CreateWindow failed!", L"Win32 Guided Tour", MB_OK);
     return 1;
   }
-  controlState.mainWindow = window;
-  controlState.mainMenu = GetMenu(window);
+  mainWindowState.mainWindow = window;
+  mainWindowState.mainMenu = GetMenu(window);
   measureFrame(window);
   centreOnMonitor(window);
 

@@ -1,6 +1,8 @@
 // Every control of the main window, as a table of classes, captions, ids and
-// client-pixel rectangles, and the routines that create them in table order.
-#include <windows.h>
+// client-pixel rectangles, the routines that create them in table order, and
+// the painted captions and separator beside them.
+#include "ui/main/main_window_layout.h"
+
 #include <commctrl.h>
 
 #include "protocol/control_state.h"
@@ -35,7 +37,7 @@ struct ControlSpec {
   HWND* handle;
 };
 
-ControlState& cs = controlState;
+MainWindowState& cs = mainWindowState;
 
 // Each audio input button is followed by its level trackbar. The HDBaseT
 // button comes before "Display\nPort" although it is video input 8.
@@ -91,7 +93,7 @@ HWND createControl(HWND window, const ControlSpec& row) {
                                  mainWindowState.instanceHandle, nullptr);
   *row.handle = control;
   if (row.font != Font::None) {
-    HFONT font = row.font == Font::Ui ? controlState.uiFont : controlState.fixedFont;
+    HFONT font = row.font == Font::Ui ? mainWindowState.uiFont : mainWindowState.fixedFont;
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
   }
   if (lstrcmpiW(row.className, TRACKBAR_CLASSW) == 0) SendMessageW(control, TBM_SETRANGE, TRUE, MAKELPARAM(0, kLevelMax));
@@ -102,11 +104,35 @@ HFONT createFont(const wchar_t* face, int height, int width, int weight) {
   return CreateFontW(height, width, 0, 0, weight, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
                      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, face);
 }
+
+RECT rectOf(const ControlSpec& row) { return RECT{row.x, row.y, row.x + row.width, row.y + row.height}; }
 }  // namespace
 
+const PaintedCaption kPaintedCaptions[3] = {
+    {8, 8, L"Video Input Select"},
+    {8, 104, L"Audio Input Select"},
+    {425, 8, L"Output Audio"},
+};
+
+const PaintedSeparator kPaintedSeparator = {416, 8, 268};
+
+RECT controlRectOfId(int id) {
+  for (const ControlSpec& row : kPanelControls)
+    if (row.id == id) return rectOf(row);
+  for (const ControlSpec& row : kOutputControls)
+    if (row.id == id) return rectOf(row);
+  return RECT{0, 0, 0, 0};
+}
+
+RECT frameRoundControl(int id) {
+  RECT rect = controlRectOfId(id);
+  InflateRect(&rect, 1, 1);
+  return rect;
+}
+
 void createMainWindowFonts() {
-  controlState.uiFont = createFont(L"Tahoma", 16, 6, 600);
-  controlState.fixedFont = createFont(L"Courier New", 16, 8, 0);
+  mainWindowState.uiFont = createFont(L"Tahoma", 16, 6, 600);
+  mainWindowState.fixedFont = createFont(L"Courier New", 16, 8, 0);
 }
 
 void createPanelControls(HWND window) {
@@ -120,8 +146,8 @@ void createOutputControls(HWND window) {
   for (const ControlSpec& row : kOutputControls) createControl(window, row);
   // The pane keeps every line until "Clear"; the edit's default limit would
   // silently drop everything past 30,000 characters.
-  SendMessageW(controlState.consoleEdit, EM_SETLIMITTEXT, 0, 0);
-  HideCaret(controlState.consoleEdit);
+  SendMessageW(mainWindowState.consoleEdit, EM_SETLIMITTEXT, 0, 0);
+  HideCaret(mainWindowState.consoleEdit);
 }
 
 void makeButtonsIgnoreDoubleClicks(HWND window) {

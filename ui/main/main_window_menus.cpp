@@ -37,7 +37,7 @@ HMENU buildHelpMenu() {
 }  // namespace
 
 void appendRunTimeMenus(HWND window) {
-  HMENU bar = controlState.mainMenu;
+  HMENU bar = mainWindowState.mainMenu;
   AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(buildConnectMenu()), L"&Connect");
   AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(buildHelpMenu()), L"&Help");
   SetMenu(window, bar);   // redraws the bar with the new menus

@@ -11,25 +11,14 @@
 namespace {
 constexpr int kCaptionUnits = 128;
 
-struct Caption {
-  int x, y;
-  const wchar_t* text;
-};
-
-const Caption kCaptions[] = {
-    {8, 8, L"Video Input Select"},
-    {8, 104, L"Audio Input Select"},
-    {425, 8, L"Output Audio"},
-};
-
 // Filled with the ground brush; the children are clipped out, so only the
 // one-pixel outline shows round each button.
 void drawFrame(HDC dc, const RECT& frame) { Rectangle(dc, frame.left, frame.top, frame.right, frame.bottom); }
 
 void drawMuteFrames(HDC dc) {
-  if (controlState.hdmiAudioMuted == 1) drawFrame(dc, hdmiMuteFrame);
-  if (controlState.analogAudioMuted == 1) drawFrame(dc, analogMuteFrame);
-  if (controlState.allAudioMuted == 1) drawFrame(dc, muteAllFrame);
+  const int muted[] = {controlState.hdmiAudioMuted, controlState.analogAudioMuted, controlState.allAudioMuted};
+  for (int which = 0; which < 3; ++which)
+    if (muted[which] == 1) drawFrame(dc, muteFrame(which));
 }
 
 void drawSelectionFrames(HDC dc) {
@@ -40,7 +29,7 @@ void drawSelectionFrames(HDC dc) {
 void drawCaptions(HDC dc) {
   SetTextColor(dc, RGB(0, 0, 0));
   SetBkColor(dc, kPanelGrey);
-  for (const Caption& caption : kCaptions) {
+  for (const PaintedCaption& caption : kPaintedCaptions) {
     wchar_t text[kCaptionUnits] = {};
     StringCchPrintfW(text, kCaptionUnits, L"%ls", caption.text);
     size_t length = 0;
@@ -69,12 +58,12 @@ void paintMainWindow(HWND window) {
   SelectObject(dc, greenPen);
   drawSelectionFrames(dc);
 
-  SelectObject(dc, controlState.uiFont);
+  SelectObject(dc, mainWindowState.uiFont);
   drawCaptions(dc);
 
   SelectObject(dc, blackPen);
-  MoveToEx(dc, 416, 8, nullptr);
-  LineTo(dc, 416, 268);
+  MoveToEx(dc, kPaintedSeparator.x, kPaintedSeparator.top, nullptr);
+  LineTo(dc, kPaintedSeparator.x, kPaintedSeparator.bottom);
 
   SelectObject(dc, oldFont);
   SelectObject(dc, oldBrush);

@@ -10,10 +10,6 @@ constexpr COLORREF kPanelGrey = RGB(238, 238, 238);
 // Creates uiFont and fixedFont.
 void createMainWindowFonts();
 
-// The panel above the console: input buttons, level trackbars, output buttons.
-void createPanelControls(HWND window);
-// The console pane and the Send row below the compact window.
-void createOutputControls(HWND window);
 
 // Removes CS_DBLCLKS from the system button class through a hidden button, so
 // a quick second click on any button is a click of its own.

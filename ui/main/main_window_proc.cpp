@@ -6,10 +6,10 @@
 #include "links/serial_link.h"
 #include "protocol/command_set.h"
 #include "protocol/control_state.h"
-#include "protocol/reply_parser.h"
 #include "ui/ids.h"
 #include "ui/main/main_window.h"
 #include "ui/main/main_window_parts.h"
+#include "ui/main/received_text.h"
 
 namespace {
 BOOL onCreate(HWND, LPCREATESTRUCTW) {

@@ -7,21 +7,20 @@
 
 #include "links/serial_link.h"
 #include "links/single_byte_text.h"
-#include "protocol/command_set.h"
-#include "protocol/control_state.h"
+#include "ui/main/command_output.h"
 #include "ui/main/console_pane.h"
 #include "ui/main/main_window.h"
 
 void sendFreeText() {
   if (!serialLink.portOpen) return;
-  int units = GetWindowTextLengthW(controlState.sendEdit) + 1;
+  int units = GetWindowTextLengthW(mainWindowState.sendEdit) + 1;
   if (units <= 1) return;
   // The text, CR LF and the terminator fill units + 2 exactly. Without memory
   // nothing is sent, as with an empty edit.
   const int size = units + 2;
   std::unique_ptr<wchar_t[]> text(new (std::nothrow) wchar_t[2 * units + 6]());
   if (text == nullptr) return;
-  GetWindowTextW(controlState.sendEdit, text.get(), units);
+  GetWindowTextW(mainWindowState.sendEdit, text.get(), units);
   // The unit takes single bytes only; a character beyond them would leave
   // nothing on the wire, so the text stays in the edit and is not echoed.
   if (!hasSingleByteForm(text.get())) {
@@ -29,6 +28,7 @@ void sendFreeText() {
     return;
   }
   StringCchCatW(text.get(), size, L"\r\n");
-  sendTextOnLink(text.get(), size);
-  SetWindowTextW(controlState.sendEdit, L"");
+  transmitOnSelectedLink(text.get(), size);
+  ConsolePane::appendLine(text.get(), ConsoleLineKind::Tx);
+  SetWindowTextW(mainWindowState.sendEdit, L"");
 }

@@ -1,6 +1,7 @@
 // "Network Settings": the unit's current network values as painted lines, and
 // four rows of edits whose "Set" buttons check the row and send it.
-#include <windows.h>
+#include "ui/settings/network_settings.h"
+
 #include <strsafe.h>
 
 #include <memory>
@@ -10,13 +11,11 @@
 #include "protocol/control_state.h"
 #include "protocol/network_rows.h"
 #include "ui/ids.h"
-#include "ui/settings/settings_frame.h"
-#include "ui/settings/settings_windows.h"
 
 namespace {
-constexpr int kClientWidth = 401;
-constexpr int kClientHeight = 224;
 constexpr int kTextUnits = 128;
+constexpr int kAddressRowCount = 3;   // IP address, subnet mask, gateway
+constexpr int kOctetCount = 4;
 constexpr int kQueryPauseMs = 100;
 
 constexpr int kOctetLeft = 161;
@@ -30,12 +29,11 @@ constexpr DWORD kButtonStyle = WS_TABSTOP | BS_DEFPUSHBUTTON;
 constexpr wchar_t kAddressInvalid[] = L"The IP address entered is not valid.";
 constexpr wchar_t kAddressCaption[] = L"Invalid IP Address";
 
-// Row order here is the order of the record's addressEdits.
+// The rows in the order their edits are made in each column.
 struct AddressRow {
   int firstEditId;
   int editY;
   int setId;
-  HWND (ControlState::*stateEdits)[kOctetCount];
   int (*send)(int a, int b, int c, int d);
   const wchar_t* invalidText;
   const wchar_t* invalidCaption;
@@ -43,12 +41,10 @@ struct AddressRow {
 };
 
 const AddressRow kAddressRows[kAddressRowCount] = {
-    {IDC_IP_ADDRESS_EDIT, 92, IDC_SET_IP_ADDRESS, &ControlState::ipAddressEdits, setIpAddress, kAddressInvalid,
-     kAddressCaption, 101},
-    {IDC_SUBNET_MASK_EDIT, 158, IDC_SET_SUBNET_MASK, &ControlState::subnetMaskEdits, setSubnetMask,
-     L"The subnet mask entered is not valid.", L"Invalid subnet", 167},
-    {IDC_GATEWAY_EDIT, 191, IDC_SET_GATEWAY, &ControlState::gatewayEdits, setGatewayAddress, kAddressInvalid,
-     kAddressCaption, 200},
+    {IDC_IP_ADDRESS_EDIT, 92, IDC_SET_IP_ADDRESS, setIpAddress, kAddressInvalid, kAddressCaption, 101},
+    {IDC_SUBNET_MASK_EDIT, 158, IDC_SET_SUBNET_MASK, setSubnetMask, L"The subnet mask entered is not valid.",
+     L"Invalid subnet", 167},
+    {IDC_GATEWAY_EDIT, 191, IDC_SET_GATEWAY, setGatewayAddress, kAddressInvalid, kAddressCaption, 200},
 };
 
 struct PortRowPlace {
@@ -83,31 +79,31 @@ const Label kLabels[] = {
 // The dots stand in the gaps right of the first three octet edits.
 constexpr int kDotXs[] = {201, 249, 297};
 
+// The controls by their index in the window, which is their order of
+// creation: the twelve octet edits column by column, the port edit, then the
+// four "Set" buttons.
+int addressEditIndex(int row, int column) { return column * kAddressRowCount + row; }
+constexpr int kPortEditIndex = kAddressRowCount * kOctetCount;
+
+// The current-value lines, repainted when a reply changes them.
+const RECT kCurrentValueLines = {8, 8, 401, 72};
+
+HWND newestWindow = nullptr;
+
 int octetX(int column) { return kOctetLeft + kOctetStep * column; }
 
-void createEdits(HWND window, SettingsWindowRecord* record) {
+void createControls(HWND window) {
   for (int column = 0; column < kOctetCount; ++column) {
-    for (int row = 0; row < kAddressRowCount; ++row) {
-      const AddressRow& addressRow = kAddressRows[row];
-      HWND edit = createSettingsControl(window, L"Edit", L"", kEditStyle, addressRow.firstEditId + kEditIdStep * column,
-                                        octetX(column), addressRow.editY, kEditWidth, kRowHeight);
-      (controlState.*addressRow.stateEdits)[column] = edit;
-      if (record != nullptr) record->addressEdits[row][column] = edit;
-      setControlFont(edit, controlState.fixedFont, false);
+    for (const AddressRow& row : kAddressRows) {
+      addSettingsControl(window, {L"Edit", L"", kEditStyle, row.firstEditId + kEditIdStep * column, octetX(column),
+                                  row.editY, kEditWidth, kRowHeight, SettingsFont::Fixed});
     }
   }
-  HWND port = createSettingsControl(window, L"Edit", L"", kEditStyle, IDC_PORT_EDIT, kPortRow.editX, kPortRow.editY,
-                                    kPortRow.editWidth, kRowHeight);
-  controlState.portEdit = port;
-  if (record != nullptr) record->portEdit = port;
-  setControlFont(port, controlState.fixedFont, false);
-}
-
-void createButtons(HWND window) {
+  addSettingsControl(window, {L"Edit", L"", kEditStyle, IDC_PORT_EDIT, kPortRow.editX, kPortRow.editY,
+                              kPortRow.editWidth, kRowHeight, SettingsFont::Fixed});
   for (const SetButton& button : kSetButtons) {
-    HWND control = createSettingsControl(window, L"BUTTON", L"Set", kButtonStyle, button.id, button.x, button.y,
-                                         kEditWidth, kRowHeight);
-    setControlFont(control, controlState.uiFont, false);
+    addSettingsControl(window, {L"BUTTON", L"Set", kButtonStyle, button.id, button.x, button.y, kEditWidth,
+                                kRowHeight, SettingsFont::Ui});
   }
 }
 
@@ -137,7 +133,10 @@ void warn(const wchar_t* text, const wchar_t* caption) {
   MessageBoxW(nullptr, text, caption, MB_OK | MB_ICONWARNING);
 }
 
-void setAddressRow(const AddressRow& addressRow, HWND const edits[kOctetCount]) {
+void setAddressRow(HWND window, int row) {
+  const AddressRow& addressRow = kAddressRows[row];
+  HWND edits[kOctetCount] = {};
+  for (int i = 0; i < kOctetCount; ++i) edits[i] = settingsControl(window, addressEditIndex(row, i));
   std::unique_ptr<wchar_t[]> texts[kOctetCount];
   const wchar_t* views[kOctetCount] = {};
   for (int i = 0; i < kOctetCount; ++i) {
@@ -172,20 +171,8 @@ void drawFormatted(HDC dc, int x, int y, const wchar_t* format, Args... args) {
   StringCchPrintfW(line, kTextUnits, format, args...);
   drawText(dc, x, y, line);
 }
-}  // namespace
 
-int openNetworkSettings() {
-  HWND window = beginSettingsWindow(SettingsKind::Network, L"Network Settings", kClientWidth, kClientHeight,
-                                    &controlState.networkSettingsWindow);
-  if (window == nullptr) return 1;
-  createEdits(window, settingsRecord(window));
-  createButtons(window);
-  sendOpeningQueries();
-  finishSettingsWindow(window);
-  return 0;
-}
-
-void paintNetworkTexts(HDC dc) {
+void paintLines(HDC dc) {
   const ControlState& s = controlState;
   drawFormatted(dc, 8, 8, L"Current IP address: %d.%d.%d.%d : %d", s.ipAddress[0], s.ipAddress[1], s.ipAddress[2],
                 s.ipAddress[3], s.ipPort);
@@ -199,29 +186,36 @@ void paintNetworkTexts(HDC dc) {
   }
 }
 
-bool runNetworkCommand(SettingsWindowRecord* record, int id) {
-  // Only a Network Settings window's own edits are read.
-  bool own = record != nullptr && record->kind == SettingsKind::Network;
+// Only a Network Settings window's own edits are read; a "Set" of a window
+// of another kind does nothing.
+bool runCommand(HWND window, int id) {
+  bool own = settingsKindOf(window) == &networkSettingsKind;
   if (id == IDC_SET_PORT) {
-    if (own) setPortRow(record->portEdit);
+    if (own) setPortRow(settingsControl(window, kPortEditIndex));
     return true;
   }
   for (int row = 0; row < kAddressRowCount; ++row) {
     if (kAddressRows[row].setId != id) continue;
-    if (own) setAddressRow(kAddressRows[row], record->addressEdits[row]);
+    if (own) setAddressRow(window, row);
     return true;
   }
   return false;
 }
 
-void forgetNetworkWindow(HWND window) {
-  if (controlState.networkSettingsWindow == window) controlState.networkSettingsWindow = nullptr;
-  // The children still exist while their parent handles WM_DESTROY.
-  auto forget = [window](HWND& field) {
-    if (field != nullptr && GetParent(field) == window) field = nullptr;
-  };
-  for (const AddressRow& row : kAddressRows) {
-    for (HWND& edit : controlState.*row.stateEdits) forget(edit);
-  }
-  forget(controlState.portEdit);
+void showReplyEffects(const ReplyEffects& effects) {
+  if (effects.networkChanged) repaintNewestWindow(networkSettingsKind, kCurrentValueLines);
 }
+}  // namespace
+
+const SettingsKind networkSettingsKind = {
+    L"Network Settings", 401, 224, &newestWindow, createControls, sendOpeningQueries,
+    paintLines,          runCommand, nullptr,     showReplyEffects,
+};
+
+int openNetworkSettings() { return openSettingsWindow(networkSettingsKind); }
+
+HWND networkSettingsWindow() { return newestWindow; }
+HWND ipAddressEdit(int octet) { return settingsControl(newestWindow, addressEditIndex(0, octet)); }
+HWND subnetMaskEdit(int octet) { return settingsControl(newestWindow, addressEditIndex(1, octet)); }
+HWND gatewayEdit(int octet) { return settingsControl(newestWindow, addressEditIndex(2, octet)); }
+HWND portEdit() { return settingsControl(newestWindow, kPortEditIndex); }

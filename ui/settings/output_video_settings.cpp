@@ -1,45 +1,30 @@
 // "Output Video Settings": the resolution list with its "Set" button and the
 // brightness and contrast trackbars, which send while they move.
-#include <windows.h>
+#include "ui/settings/output_video_settings.h"
+
 #include <commctrl.h>
 #include <strsafe.h>
 
 #include "protocol/command_set.h"
 #include "protocol/control_state.h"
 #include "ui/ids.h"
-#include "ui/settings/settings_frame.h"
-#include "ui/settings/settings_windows.h"
 
 namespace {
-constexpr int kClientWidth = 277;
-constexpr int kClientHeight = 194;
 constexpr int kTextUnits = 128;
-
-enum class FontChoice { None, UiRedraw, UiNoRedraw };
-
-struct ControlSpec {
-  const wchar_t* className;
-  const wchar_t* text;
-  DWORD style;
-  int id;
-  int x, y, width, height;
-  FontChoice font;
-  HWND SettingsWindowRecord::*kept;   // null: the handle is not kept
-  HWND ControlState::*stateField;
-};
-
 constexpr DWORD kTrackbarStyle = TBS_HORZ | TBS_BOTH | TBS_NOTICKS | TBS_ENABLESELRANGE;
 
+// The controls by their index in the window, which is their order of creation.
+enum Control { kResolutionCombo, kSetButton, kBrightnessTrackbar, kContrastTrackbar };
+
 // The combo's height includes its dropped-down list.
-const ControlSpec kControls[] = {
+const SettingsControlSpec kControls[] = {
     {L"ComboBox", L"Select Resolution", CBS_DROPDOWNLIST | CBS_HASSTRINGS, IDC_RESOLUTION_COMBO, 8, 32, 180, 400,
-     FontChoice::UiRedraw, &SettingsWindowRecord::resolutionCombo, &ControlState::resolutionCombo},
-    {L"BUTTON", L"Set", WS_TABSTOP | BS_DEFPUSHBUTTON, IDC_SET_RESOLUTION, 196, 32, 65, 23, FontChoice::UiNoRedraw,
-     nullptr, nullptr},
-    {TRACKBAR_CLASSW, L"Trackbar Control", kTrackbarStyle, IDC_BRIGHTNESS_TRACKBAR, 8, 94, 253, 30, FontChoice::None,
-     &SettingsWindowRecord::brightnessTrackbar, &ControlState::brightnessTrackbar},
-    {TRACKBAR_CLASSW, L"Trackbar Control", kTrackbarStyle, IDC_CONTRAST_TRACKBAR, 8, 156, 253, 30, FontChoice::None,
-     &SettingsWindowRecord::contrastTrackbar, &ControlState::contrastTrackbar},
+     SettingsFont::UiRedraw},
+    {L"BUTTON", L"Set", WS_TABSTOP | BS_DEFPUSHBUTTON, IDC_SET_RESOLUTION, 196, 32, 65, 23, SettingsFont::Ui},
+    {TRACKBAR_CLASSW, L"Trackbar Control", kTrackbarStyle, IDC_BRIGHTNESS_TRACKBAR, 8, 94, 253, 30,
+     SettingsFont::None},
+    {TRACKBAR_CLASSW, L"Trackbar Control", kTrackbarStyle, IDC_CONTRAST_TRACKBAR, 8, 156, 253, 30,
+     SettingsFont::None},
 };
 
 struct Label {
@@ -48,18 +33,20 @@ struct Label {
 };
 const Label kLabels[] = {{L"Set brightness", 8, 70}, {L"Set contrast", 8, 132}};
 
-void createControls(HWND window, SettingsWindowRecord* record) {
-  for (const ControlSpec& row : kControls) {
-    HWND control = createSettingsControl(window, row.className, row.text, row.style, row.id, row.x, row.y,
-                                         row.width, row.height);
-    if (row.stateField != nullptr) controlState.*row.stateField = control;
-    if (row.kept != nullptr && record != nullptr) record->*row.kept = control;
-    if (row.font != FontChoice::None) setControlFont(control, controlState.uiFont, row.font == FontChoice::UiRedraw);
-  }
+// Where the "Current resolution" line stands, repainted when a reply changes it.
+const RECT kCurrentResolutionLine = {8, 8, 277, 24};
+
+HWND newestWindow = nullptr;
+
+void createControls(HWND window) {
+  // The trackbar class belongs to the common controls; asking again is harmless.
+  INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), ICC_BAR_CLASSES};
+  InitCommonControlsEx(&classes);
+  for (const SettingsControlSpec& spec : kControls) addSettingsControl(window, spec);
   // List positions are resolution indices; a new list starts at the first.
-  for (const auto& name : resolutionTable)
-    SendMessageW(controlState.resolutionCombo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
-  SendMessageW(controlState.resolutionCombo, CB_SETCURSEL, 0, 0);
+  HWND combo = settingsControl(window, kResolutionCombo);
+  for (const auto& name : resolutionTable) SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
+  SendMessageW(combo, CB_SETCURSEL, 0, 0);
 }
 
 void sendOpeningQueries() {
@@ -70,22 +57,8 @@ void sendOpeningQueries() {
   controlState.contrastQueryPending = true;
   readContrast();
 }
-}  // namespace
 
-int openOutputVideoSettings() {
-  // The trackbar class belongs to the common controls; asking again is harmless.
-  INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), ICC_BAR_CLASSES};
-  InitCommonControlsEx(&classes);
-  HWND window = beginSettingsWindow(SettingsKind::OutputVideo, L"Output Video Settings", kClientWidth, kClientHeight,
-                                    &controlState.videoSettingsWindow);
-  if (window == nullptr) return 1;
-  createControls(window, settingsRecord(window));
-  sendOpeningQueries();
-  finishSettingsWindow(window);
-  return 0;
-}
-
-void paintOutputVideoTexts(HDC dc) {
+void paintLines(HDC dc) {
   int index = controlState.outputResolution;
   if (index < 0 || index >= kResolutionCount) index = 0;
   wchar_t line[kTextUnits] = {};
@@ -94,18 +67,18 @@ void paintOutputVideoTexts(HDC dc) {
   for (const Label& label : kLabels) TextOutW(dc, label.x, label.y, label.text, lstrlenW(label.text));
 }
 
-bool runOutputVideoCommand(SettingsWindowRecord* record, int id) {
+// A "Set" of a window of another kind does nothing.
+bool runCommand(HWND window, int id) {
   if (id != IDC_SET_RESOLUTION) return false;
-  if (record == nullptr || record->resolutionCombo == nullptr) return true;
+  if (settingsKindOf(window) != &outputVideoSettingsKind) return true;
   // Sent even when it equals the unit's resolution: the reply updates the line.
-  LRESULT position = SendMessageW(record->resolutionCombo, CB_GETCURSEL, 0, 0);
+  LRESULT position = SendMessageW(settingsControl(window, kResolutionCombo), CB_GETCURSEL, 0, 0);
   if (position >= 0 && position < kResolutionCount) selectOutputResolution(static_cast<int>(position));
   return true;
 }
 
-void runTrackbarScroll(HWND trackbar) {
-  if (trackbar == nullptr) return;
-  // Every notification counts alike; the senders skip a value already sent.
+// Every notification counts alike; the senders skip a value already sent.
+void scroll(HWND trackbar) {
   int position = static_cast<int>(SendMessageW(trackbar, TBM_GETPOS, 0, 0));
   switch (GetDlgCtrlID(trackbar)) {
     case IDC_BRIGHTNESS_TRACKBAR:
@@ -119,12 +92,24 @@ void runTrackbarScroll(HWND trackbar) {
   }
 }
 
-void forgetOutputVideoWindow(HWND window) {
-  if (controlState.videoSettingsWindow == window) controlState.videoSettingsWindow = nullptr;
-  // The children still exist while their parent handles WM_DESTROY.
-  for (const ControlSpec& row : kControls) {
-    if (row.stateField == nullptr) continue;
-    HWND& field = controlState.*row.stateField;
-    if (field != nullptr && GetParent(field) == window) field = nullptr;
-  }
+// Moving a trackbar here sends nothing: it sends no scroll message.
+void showReplyEffects(const ReplyEffects& effects) {
+  if (effects.resolutionItem >= 0)
+    SendMessageW(resolutionCombo(), CB_SETCURSEL, static_cast<WPARAM>(effects.resolutionItem), 0);
+  if (effects.brightnessMoved) SendMessageW(brightnessTrackbar(), TBM_SETPOS, TRUE, effects.brightnessPosition);
+  if (effects.contrastMoved) SendMessageW(contrastTrackbar(), TBM_SETPOS, TRUE, effects.contrastPosition);
+  if (effects.resolutionChanged) repaintNewestWindow(outputVideoSettingsKind, kCurrentResolutionLine);
 }
+}  // namespace
+
+const SettingsKind outputVideoSettingsKind = {
+    L"Output Video Settings", 277, 194, &newestWindow, createControls, sendOpeningQueries,
+    paintLines,               runCommand, scroll,       showReplyEffects,
+};
+
+int openOutputVideoSettings() { return openSettingsWindow(outputVideoSettingsKind); }
+
+HWND outputVideoSettingsWindow() { return newestWindow; }
+HWND resolutionCombo() { return settingsControl(newestWindow, kResolutionCombo); }
+HWND brightnessTrackbar() { return settingsControl(newestWindow, kBrightnessTrackbar); }
+HWND contrastTrackbar() { return settingsControl(newestWindow, kContrastTrackbar); }

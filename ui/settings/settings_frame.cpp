@@ -1,10 +1,9 @@
 // The frame every settings window shares: opening, placement, the window
-// procedure and the paint set-up.
+// procedure and the paint set-up. It names no kind: it asks the kinds' table.
 #include "ui/settings/settings_frame.h"
 
 #include <new>
 
-#include "protocol/control_state.h"
 #include "ui/main/main_window.h"
 #include "ui/settings/settings_windows.h"
 
@@ -13,51 +12,65 @@ constexpr wchar_t kSettingsClass[] = L"zaro_subwin";
 constexpr DWORD kSettingsStyle = WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr COLORREF kTextColour = RGB(0, 0, 0);
 constexpr COLORREF kTextBackground = RGB(0xEE, 0xEE, 0xEE);
+constexpr int kControlSlots = 17;   // the most controls a kind makes (Network Settings)
+
+// Kept with the window itself, so that its own buttons act on its own
+// controls even when a newer window of the kind exists.
+struct SettingsWindowRecord {
+  const SettingsKind* kind = nullptr;
+  HWND controls[kControlSlots] = {};
+  int controlCount = 0;
+};
+
+SettingsWindowRecord* recordOf(HWND window) {
+  if (window == nullptr || !IsWindow(window)) return nullptr;
+  return reinterpret_cast<SettingsWindowRecord*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
+HFONT fontOf(SettingsFont font) {
+  return font == SettingsFont::Fixed ? mainWindowState.fixedFont : mainWindowState.uiFont;
+}
 
 void onPaint(HWND window) {
   PAINTSTRUCT paint;
   HDC dc = BeginPaint(window, &paint);
   if (dc == nullptr) return;
-  HGDIOBJ oldFont = SelectObject(dc, controlState.uiFont);
+  HGDIOBJ oldFont = SelectObject(dc, mainWindowState.uiFont);
   SetTextColor(dc, kTextColour);
   SetBkColor(dc, kTextBackground);
   // Only the newest window of a kind shows the current values.
-  if (window == controlState.videoSettingsWindow) {
-    paintOutputVideoTexts(dc);
-  } else if (window == controlState.networkSettingsWindow) {
-    paintNetworkTexts(dc);
+  for (int k = 0; k < kSettingsKindCount; ++k) {
+    const SettingsKind& kind = *kSettingsKinds[k];
+    if (window == *kind.newestWindow && kind.paintLines != nullptr) kind.paintLines(dc);
   }
   if (oldFont != nullptr) SelectObject(dc, oldFont);
   EndPaint(window, &paint);
 }
 
+// The notification code is not looked at: the ids alone decide.
 void onCommand(HWND window, WPARAM wParam) {
-  // The notification code is not looked at: the ids alone decide.
   int id = LOWORD(wParam);
-  SettingsWindowRecord* record = settingsRecord(window);
-  if (runOutputVideoCommand(record, id)) return;
-  if (runVgaCommand(id)) return;
-  runNetworkCommand(record, id);
+  for (int k = 0; k < kSettingsKindCount; ++k)
+    if (kSettingsKinds[k]->runCommand(window, id)) return;
 }
 
-// Whatever this window named in ControlState must not outlive it.
+void onScroll(HWND trackbar) {
+  if (trackbar == nullptr) return;
+  for (int k = 0; k < kSettingsKindCount; ++k)
+    if (kSettingsKinds[k]->scroll != nullptr) kSettingsKinds[k]->scroll(trackbar);
+}
+
+// A destroyed window is no kind's newest any more.
 void onDestroy(HWND window) {
-  forgetOutputVideoWindow(window);
-  forgetNetworkWindow(window);
-  if (controlState.vgaAdjustmentsWindow == window) controlState.vgaAdjustmentsWindow = nullptr;
+  for (int k = 0; k < kSettingsKindCount; ++k)
+    if (*kSettingsKinds[k]->newestWindow == window) *kSettingsKinds[k]->newestWindow = nullptr;
 }
 
 void onFinalDestroy(HWND window) {
-  delete settingsRecord(window);
+  delete recordOf(window);
   SetWindowLongPtrW(window, GWLP_USERDATA, 0);
 }
-}  // namespace
 
-SettingsWindowRecord* settingsRecord(HWND window) {
-  return reinterpret_cast<SettingsWindowRecord*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-}
-
-namespace {
 LRESULT handleSettingsWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_PAINT:
@@ -67,7 +80,7 @@ LRESULT handleSettingsWindowMessage(HWND window, UINT message, WPARAM wParam, LP
       onCommand(window, wParam);
       return 0;
     case WM_HSCROLL:
-      runTrackbarScroll(reinterpret_cast<HWND>(lParam));
+      onScroll(reinterpret_cast<HWND>(lParam));
       return 0;
     case WM_CREATE:
       return 0;
@@ -109,36 +122,58 @@ void placeSettingsWindow(HWND window, int clientWidth, int clientHeight) {
   SetWindowPos(window, HWND_TOP, x, y, outerWidth, outerHeight, 0);
 }
 
-HWND beginSettingsWindow(SettingsKind kind, const wchar_t* title, int clientWidth, int clientHeight, HWND* slot) {
-  HWND window = CreateWindowExW(0, kSettingsClass, title, kSettingsStyle, CW_USEDEFAULT, CW_USEDEFAULT, clientWidth,
-                                clientHeight, nullptr, nullptr, mainWindowState.instanceHandle, nullptr);
-  *slot = window;
+int openSettingsWindow(const SettingsKind& kind) {
+  HWND window = CreateWindowExW(0, kSettingsClass, kind.title, kSettingsStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                                kind.clientWidth, kind.clientHeight, nullptr, nullptr, mainWindowState.instanceHandle,
+                                nullptr);
+  *kind.newestWindow = window;
   if (window == nullptr) {
     MessageBoxW(nullptr, L"Call to CreateWindow failed!", L"Win32 Guided Tour", MB_OK);
-    return nullptr;
+    return 1;
   }
   // Without a record the window still opens; its buttons then act on nothing.
   SettingsWindowRecord* record = new (std::nothrow) SettingsWindowRecord;
   if (record != nullptr) {
-    record->kind = kind;
+    record->kind = &kind;
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(record));
   }
-  placeSettingsWindow(window, clientWidth, clientHeight);
-  return window;
-}
-
-void finishSettingsWindow(HWND window) {
+  placeSettingsWindow(window, kind.clientWidth, kind.clientHeight);
+  kind.createControls(window);
+  if (kind.sendOpeningQueries != nullptr) kind.sendOpeningQueries();
   ShowWindow(window, mainWindowState.showCommand);
   UpdateWindow(window);
+  return 0;
 }
 
-HWND createSettingsControl(HWND parent, const wchar_t* className, const wchar_t* text, DWORD style, int id, int x,
-                           int y, int width, int height) {
-  return CreateWindowExW(0, className, text, WS_CHILD | WS_VISIBLE | style, x, y, width, height, parent,
-                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), mainWindowState.instanceHandle, nullptr);
+const SettingsKind* settingsKindOf(HWND window) {
+  SettingsWindowRecord* record = recordOf(window);
+  return record != nullptr ? record->kind : nullptr;
 }
 
-void setControlFont(HWND control, HFONT font, bool redraw) {
-  if (control == nullptr) return;
-  SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), redraw ? TRUE : FALSE);
+HWND addSettingsControl(HWND window, const SettingsControlSpec& spec) {
+  HWND control = CreateWindowExW(0, spec.className, spec.text, WS_CHILD | WS_VISIBLE | spec.style, spec.x, spec.y,
+                                 spec.width, spec.height, window,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+                                 mainWindowState.instanceHandle, nullptr);
+  SettingsWindowRecord* record = recordOf(window);
+  if (record != nullptr && record->controlCount < kControlSlots) record->controls[record->controlCount++] = control;
+  if (control != nullptr && spec.font != SettingsFont::None) {
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(fontOf(spec.font)),
+                 spec.font == SettingsFont::UiRedraw ? TRUE : FALSE);
+  }
+  return control;
+}
+
+HWND settingsControl(HWND window, int index) {
+  SettingsWindowRecord* record = recordOf(window);
+  if (record == nullptr || index < 0 || index >= record->controlCount) return nullptr;
+  return record->controls[index];
+}
+
+void repaintNewestWindow(const SettingsKind& kind, const RECT& rect) {
+  // A null handle would repaint the whole desktop; a closed window has gone.
+  HWND window = *kind.newestWindow;
+  if (window == nullptr || !IsWindow(window)) return;
+  InvalidateRect(window, &rect, TRUE);
+  UpdateWindow(window);
 }

@@ -1,49 +1,63 @@
 #pragma once
-// What the three settings windows share: their per-window record, the common
-// opening steps and the pieces each kind hands to the window procedure.
+// The frame every settings window shares, and the descriptor through which
+// each kind of settings window tells the frame what makes it. The frame opens,
+// places, paints and closes every kind alike; a new kind is a new file with
+// its descriptor and a row in the table of kinds.
 #include <windows.h>
 
-enum class SettingsKind : int { OutputVideo, VgaAdjustments, Network };
+#include "protocol/reply_grammar.h"
 
-constexpr int kAddressRowCount = 3;   // IP address, subnet mask, gateway
-constexpr int kOctetCount = 4;
-
-// The controls of one window, kept with the window itself so that its own
-// buttons act on its own controls even when a newer window of the kind exists.
-struct SettingsWindowRecord {
-  SettingsKind kind = SettingsKind::VgaAdjustments;
-  HWND resolutionCombo = nullptr;
-  HWND brightnessTrackbar = nullptr;
-  HWND contrastTrackbar = nullptr;
-  HWND addressEdits[kAddressRowCount][kOctetCount] = {};
-  HWND portEdit = nullptr;
+struct SettingsKind {
+  const wchar_t* title;
+  int clientWidth;
+  int clientHeight;
+  // The kind's newest window, null while none is open: the frame sets it when
+  // it opens one and clears it when that window is destroyed.
+  HWND* newestWindow;
+  // Creates the controls in their order of creation (addSettingsControl).
+  void (*createControls)(HWND window);
+  // Sends what the kind asks the unit when it opens; null: nothing.
+  void (*sendOpeningQueries)();
+  // Draws the kind's lines in its newest window; null: nothing is drawn.
+  void (*paintLines)(HDC dc);
+  // A command from a settings window: true when the id is the kind's own
+  // (handled, whatever the window), false to offer it to the next kind.
+  bool (*runCommand)(HWND window, int id);
+  // A trackbar's scroll message; null: the kind has no trackbar.
+  void (*scroll)(HWND trackbar);
+  // Shows in the newest window what the unit's replies changed; null: none.
+  void (*showReplyEffects)(const ReplyEffects& effects);
 };
 
-// The record a window carries, or null (no record could be made).
-SettingsWindowRecord* settingsRecord(HWND window);
+// Every kind, in the order in which commands are offered to them.
+extern const SettingsKind* const kSettingsKinds[];
+extern const int kSettingsKindCount;
 
-// Opening steps 1 to 3: creates the window, stores it in the slot, attaches its
-// record and places it. On failure reports it, leaves null in the slot and
-// returns null.
-HWND beginSettingsWindow(SettingsKind kind, const wchar_t* title, int clientWidth, int clientHeight, HWND* slot);
+// Builds a new window of the kind, sends its opening queries and shows it; 0,
+// or 1 when the window could not be created.
+int openSettingsWindow(const SettingsKind& kind);
 
-// Opening step 6: shows the window with the program's show command.
-void finishSettingsWindow(HWND window);
+// The kind of a settings window; null for any other window.
+const SettingsKind* settingsKindOf(HWND window);
 
-// A visible child control; null when it could not be made.
-HWND createSettingsControl(HWND parent, const wchar_t* className, const wchar_t* text, DWORD style, int id, int x,
-                           int y, int width, int height);
-void setControlFont(HWND control, HFONT font, bool redraw);
+enum class SettingsFont { None, Ui, UiRedraw, Fixed };
 
-// Each kind's part of the window procedure.
-void paintOutputVideoTexts(HDC dc);
-void paintNetworkTexts(HDC dc);
-// True when the id was the kind's own and has been handled.
-bool runOutputVideoCommand(SettingsWindowRecord* record, int id);
-bool runVgaCommand(int id);
-bool runNetworkCommand(SettingsWindowRecord* record, int id);
-void runTrackbarScroll(HWND trackbar);
-// Clears the slot and the control fields that still name this window or its
-// controls; called while the window handles WM_DESTROY.
-void forgetOutputVideoWindow(HWND window);
-void forgetNetworkWindow(HWND window);
+struct SettingsControlSpec {
+  const wchar_t* className;
+  const wchar_t* text;
+  DWORD style;   // besides WS_CHILD and WS_VISIBLE
+  int id;
+  int x, y, width, height;
+  SettingsFont font;
+};
+
+// Creates a visible child control of a settings window and keeps its handle
+// with the window, at the next index; null when it could not be made.
+HWND addSettingsControl(HWND window, const SettingsControlSpec& spec);
+
+// The control that a settings window's kind created at index (counted in order
+// of creation); null when there is none or the window is gone.
+HWND settingsControl(HWND window, int index);
+
+// Repaints at once a rectangle of the kind's newest window, when one is open.
+void repaintNewestWindow(const SettingsKind& kind, const RECT& rect);

@@ -1,14 +1,16 @@
 #pragma once
+// The settings windows as the rest of the program sees them: the window
+// procedure of their class, their placement, and the replies they show. Each
+// kind's own header opens it and names its controls.
 #include <windows.h>
 
-// Each builds a new window of its kind, sends its opening queries and shows
-// it; 0, or 1 when the window could not be created.
-int openOutputVideoSettings();
-int openVgaImageAdjustments();
-int openNetworkSettings();
+#include "protocol/reply_grammar.h"
 
 // Sizes a new settings window to the given client size and centres it on its
 // monitor.
 void placeSettingsWindow(HWND window, int clientWidth, int clientHeight);
 
 LRESULT CALLBACK settingsWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Every kind shows in its newest window what the replies changed.
+void showReplyEffectsInSettingsWindows(const ReplyEffects& effects);

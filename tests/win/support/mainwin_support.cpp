@@ -13,7 +13,7 @@
 HWND startPanel() {
   startControlPanel(GetModuleHandleW(nullptr), SW_SHOWNORMAL);
   pumpMessages();
-  return controlState.mainWindow;
+  return mainWindowState.mainWindow;
 }
 
 HWND startPanelWithPorts(const std::vector<std::wstring>& names, bool listingFailed) {
@@ -23,7 +23,7 @@ HWND startPanelWithPorts(const std::vector<std::wstring>& names, bool listingFai
   applyStartValues(controlState);
   createMainWindow(GetModuleHandleW(nullptr), SW_SHOWNORMAL);
   pumpMessages();
-  return controlState.mainWindow;
+  return mainWindowState.mainWindow;
 }
 
 HWND startPanelWithExtraPorts(std::initializer_list<const wchar_t*> extraNames) {
@@ -74,11 +74,11 @@ RECT childRect(HWND control) {
   return rect;
 }
 
-std::wstring consoleText() { return controlText(controlState.consoleEdit); }
+std::wstring consoleText() { return controlText(mainWindowState.consoleEdit); }
 
 void choosePortItem(const std::wstring& portName) {
-  int id = findMenuItemId(controlState.mainMenu, portName);
-  SendMessageW(controlState.mainWindow, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+  int id = findMenuItemId(mainWindowState.mainMenu, portName);
+  SendMessageW(mainWindowState.mainWindow, WM_COMMAND, MAKEWPARAM(id, 0), 0);
 }
 
 std::string connectTestPort(SerialPeer& peer) {

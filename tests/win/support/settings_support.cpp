@@ -4,6 +4,10 @@
 
 #include "protocol/control_state.h"
 #include "tests/win/support/mainwin_support.h"
+#include "ui/main/main_window.h"
+#include "ui/settings/network_settings.h"
+#include "ui/settings/output_video_settings.h"
+#include "ui/settings/vga_image_adjustments.h"
 
 ConnectedPanelTest::ConnectedPanelTest() : peer(testPeerName()) {}
 
@@ -15,15 +19,15 @@ void ConnectedPanelTest::SetUp() {
 }
 
 HWND ConnectedPanelTest::openThroughMenu(int menuId) {
-  SendMessageW(controlState.mainWindow, WM_COMMAND, MAKEWPARAM(menuId, 0), 0);
+  SendMessageW(mainWindowState.mainWindow, WM_COMMAND, MAKEWPARAM(menuId, 0), 0);
   pumpMessages();
   switch (menuId) {
     case 3001:
-      return controlState.videoSettingsWindow;
+      return outputVideoSettingsWindow();
     case 4002:
-      return controlState.vgaAdjustmentsWindow;
+      return vgaImageAdjustmentsWindow();
     case 3003:
-      return controlState.networkSettingsWindow;
+      return networkSettingsWindow();
     default:
       return nullptr;
   }
@@ -122,7 +126,7 @@ bool showsLine(HWND window, int x, int y, const std::wstring& text, int right) {
   HBRUSH menu = GetSysColorBrush(COLOR_MENU);
   RECT all{0, 0, expected.width, expected.height};
   FillRect(expected.dc, &all, menu);
-  HGDIOBJ oldFont = SelectObject(expected.dc, controlState.uiFont);
+  HGDIOBJ oldFont = SelectObject(expected.dc, mainWindowState.uiFont);
   SetTextColor(expected.dc, RGB(0, 0, 0));
   SetBkColor(expected.dc, RGB(0xEE, 0xEE, 0xEE));
   TextOutW(expected.dc, 0, 0, text.c_str(), static_cast<int>(text.size()));

@@ -1,0 +1,39 @@
+#include "ui/main/received_text.h"
+
+#include <windows.h>
+
+#include "protocol/control_state.h"
+#include "protocol/reply_grammar.h"
+#include "ui/ids.h"
+#include "ui/main/console_pane.h"
+#include "ui/main/control_enabling.h"
+#include "ui/main/main_window.h"
+#include "ui/settings/settings_windows.h"
+
+namespace {
+void renameBuzzerItem(const wchar_t* text, bool checked) {
+  wchar_t itemText[16];
+  lstrcpynW(itemText, text, 16);
+  MENUITEMINFOW info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_FTYPE | MIIM_STRING;
+  info.fType = MFT_STRING;
+  info.dwTypeData = itemText;
+  SetMenuItemInfoW(mainWindowState.mainMenu, IDM_BUZZER, FALSE, &info);
+  setMainMenuItemChecked(IDM_BUZZER, checked);
+}
+
+// The main window's share of the effects; the settings windows take theirs.
+void applyReplyEffects(const ReplyEffects& effects) {
+  if (effects.buzzerItemText != nullptr) renameBuzzerItem(effects.buzzerItemText, effects.buzzerItemChecked);
+  if (effects.indicatorsChanged) invalidateSelectionHighlights();
+  showReplyEffectsInSettingsWindows(effects);
+}
+}  // namespace
+
+int parseReceivedText(const wchar_t* text, unsigned count) {
+  if (count == 0) return 1;
+  applyReplyEffects(parseReplyLines(controlState, text));
+  ConsolePane::appendLine(text, ConsoleLineKind::Rx);
+  return 0;
+}

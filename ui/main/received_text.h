@@ -1,0 +1,6 @@
+#pragma once
+// What the main window does with a burst the serial reader delivers
+// (WM_RX_TEXT): parse it into ControlState, show what changed, echo it "Rx>".
+
+// Returns 1 (and does nothing) when count is 0, else 0.
+int parseReceivedText(const wchar_t* text, unsigned count);
