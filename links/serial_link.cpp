@@ -1,3 +1,33 @@
+// The serial link: one port at a time, written from the UI thread and read by
+// one reader thread per opened port.
+//
+// How the link goes, and how it ends:
+//   closed         no port; the UI thread owns the stop mutex (from start-up).
+//   open           openSerialPort has the handle and has started a reader,
+//                  which reads, assembles bursts and hands each over with the
+//                  synchronous WM_RX_TEXT; it polls the stop mutex every cycle.
+//   stop handed    closeSerialPort releases the mutex: the reader's next poll
+//                  (or its wait on a pending read) takes it, which is the stop.
+//   reader ended   the reader returns without releasing the mutex; the system
+//                  passes it, abandoned, back to the UI thread, which waits for
+//                  the reader's thread and then for the mutex, handling the
+//                  WM_RX_TEXT the reader may still be blocked in meanwhile.
+//   closed again   only then is the port's handle closed.
+// At program end the main window closes an open port this same way before it
+// closes the mutex, so no handle goes while the reader may wait on it.
+//
+// Who writes what: serialHandle, openPortName, notifyWindow, portOpen,
+// readerCount and readerThread are written by the UI thread only, and a
+// reader is started only after serialHandle and notifyWindow are set (it
+// copies the handle once). rxText is written by the reader only, right before
+// its synchronous send, and read by the UI thread only while handling that
+// send; the send keeps the two apart without a lock.
+//
+// Why a mutex is the stop signal: it has an owner, so a release lets exactly
+// one waiting reader take it (a set event would stop every reader at once),
+// an ending reader hands it back just by ending (abandoned, without a call
+// of its own), and a wait on it sits beside the wait on a pending read. It is
+// the link's only synchronisation object.
 #include "links/serial_link.h"
 
 #include <strsafe.h>
@@ -11,6 +41,9 @@
 SerialLink serialLink;
 
 namespace {
+// At most four readers may have been started and not told to stop; a port
+// opened beyond that stays open without one. readerCount is lowered by every
+// close, so with the one-port-at-a-time main window it is 0 or 1.
 constexpr LONG kReaderLimit = 4;
 constexpr DWORD kReadRequestBytes = 1024;
 constexpr DWORD kRawBufferBytes = 2048;

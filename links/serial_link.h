@@ -14,7 +14,7 @@ struct SerialLink {
   wchar_t openPortName[kPortNameUnits] = {};
   HWND notifyWindow = nullptr;               // receives WM_RX_TEXT
   BOOL portOpen = FALSE;
-  LONG readerCount = 0;                      // readers started, not told to stop
+  LONG readerCount = 0;                      // readers started, not told to stop (at most 4)
   HANDLE stopMutex = nullptr;                // owned by the UI thread while readers run
   HANDLE readerThread = nullptr;             // the running reader, waited for on close
   wchar_t rxText[kRxTextUnits] = {};
