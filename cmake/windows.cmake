@@ -46,7 +46,7 @@ foreach(src ${WIN_TEST_SOURCES})
 endforeach()
 
 # The demonstration driver of `make run` without a display.
-add_executable(vrx-demo ${CMAKE_SOURCE_DIR}/tools/demo/demo_driver.cpp)
+add_executable(vrx-demo ${CMAKE_SOURCE_DIR}/tools/demo/demo_driver.cpp ${CMAKE_SOURCE_DIR}/tools/demo/close_glyph.cpp)
 target_link_libraries(vrx-demo PRIVATE vrx_win_test_support)
 target_link_options(vrx-demo PRIVATE -municode)
 include(cmake/bench_windows.cmake OPTIONAL)
