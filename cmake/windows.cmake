@@ -23,8 +23,9 @@ target_link_libraries(vrx_win PUBLIC ${WIN_LIBS})
 
 # The menu, icon and version resources, linked into the program and into every
 # test program that builds the main window from its own module.
+configure_file(${CMAKE_SOURCE_DIR}/resources/vrx_version.h.in ${CMAKE_BINARY_DIR}/generated/vrx_version.h @ONLY)
 add_library(vrx_resources OBJECT ${CMAKE_SOURCE_DIR}/resources/vrx2600.rc)
-target_include_directories(vrx_resources PRIVATE ${CMAKE_SOURCE_DIR})
+target_include_directories(vrx_resources PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
 
 add_executable(vrx2600-control WIN32 ${CMAKE_SOURCE_DIR}/ui/main/win_main.cpp)
 target_link_libraries(vrx2600-control PRIVATE vrx_win vrx_resources)
