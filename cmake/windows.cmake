@@ -51,3 +51,4 @@ add_executable(vrx-demo ${CMAKE_SOURCE_DIR}/tools/demo/demo_driver.cpp ${CMAKE_S
 target_link_libraries(vrx-demo PRIVATE vrx_win_test_support)
 target_link_options(vrx-demo PRIVATE -municode)
 include(cmake/bench_windows.cmake OPTIONAL)
+include(cmake/release_tests.cmake)

@@ -7,7 +7,7 @@ WINESERVER_BIN=/usr/lib/wine/wineserver
 : "${BUILD_DIR:?BUILD_DIR must be set}"
 export WINEPREFIX="$BUILD_DIR/wineprefix"
 export WINEDEBUG="${WINEDEBUG:--all}"
-export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export WINEARCH=win64
 RIG_DIR="$BUILD_DIR/rig"
 mkdir -p "$RIG_DIR"
