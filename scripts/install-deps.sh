@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build make g++ clang libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
-  googletest wine64 fonts-wine fonts-liberation xvfb socat xdotool x11-apps imagemagick procps python3 wixl
+  googletest wine64 fonts-wine fonts-liberation xvfb socat xdotool x11-apps imagemagick procps python3 wixl msitools faketime
 )
 
 missing=()
