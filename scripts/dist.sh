@@ -42,7 +42,12 @@ version="$(sed -n 's/^#define VRX_VERSION_TEXT "\(.*\)"$/\1/p' "$release/generat
 name="vrx2600-control-$version$dirty"
 
 stage="$(mktemp -d "$build/dist.XXXXXX")"
-trap 'rm -rf "$stage"' EXIT
+finish() {
+  local code=$?
+  rm -rf "$stage"
+  [ "$code" -eq 0 ] || echo "make dist failed (see above); dist/ is as it was" >&2
+}
+trap finish EXIT
 mkdir "$stage/dist"
 x86_64-w64-mingw32-strip -o "$stage/vrx2600-control.exe" "$release/vrx2600-control.exe"
 scripts/package-zip.sh "$stage/vrx2600-control.exe" "$version$dirty" "$stage/dist/$name-win64.zip"
