@@ -44,6 +44,9 @@ product_code="$("$root/scripts/package-msi.sh" "$work/vrx2600-control.exe" "$ver
   sed -n 's/^product code //p')"
 [ -n "$product_code" ] || fail "package-msi.sh named no product code"
 snapshot >"$work/before.txt"
+# The key comparison means something only if reg query answers at all.
+wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion' /v ProgramFilesDir | grep -q 'Program Files' ||
+  fail "reg query does not answer, so the removal could not be checked"
 [ ! -e "$install_dir" ] || fail "already installed before the test: $install_dir"
 
 code=0
