@@ -33,10 +33,14 @@ installer_keys=('HKLM\Software\Classes\Installer\Products' 'HKLM\Software\Classe
   'HKLM\Software\Microsoft\Windows\CurrentVersion\Installer\UserData\S-1-5-18\Components'
   'HKLM\Software\Microsoft\Windows\CurrentVersion\Installer\UpgradeCodes' "$uninstall_root")
 # What the installer may touch: the prefix's files and its installer keys.
+# The first install in a prefix makes Windows Installer's own folder and keys,
+# which Windows always has; they stay, empty, and are not the product's.
 snapshot() {
-  (cd "$prefix/drive_c" && find . -path ./windows/temp -prune -o -print | sort)
+  (cd "$prefix/drive_c" && find . -path ./windows/temp -prune -o ! -path ./windows/Installer -print | sort)
   local key
-  for key in "${installer_keys[@]}"; do wine reg query "$key" /s 2>/dev/null | tr -d '\r' || true; done
+  for key in "${installer_keys[@]}"; do
+    wine reg query "$key" /s 2>/dev/null | tr -d '\r' | grep -v -e '^$' -e '^reg: ' || true
+  done
 }
 
 x86_64-w64-mingw32-strip -o "$work/vrx2600-control.exe" "$program"
