@@ -9,7 +9,7 @@ FUZZ_SECONDS ?= 600
 JOBS ?= $(shell nproc)
 PORT ?=
 
-.PHONY: all deps configure build test run clean
+.PHONY: all deps configure build test run dist clean
 
 all: build
 
@@ -42,6 +42,10 @@ test: build
 run: build
 	scripts/run.sh $(BUILD_DIR) "$(PORT)"
 
+# The Windows release files in dist/: the installer and the portable zip.
+dist: deps
+	scripts/dist.sh $(BUILD_DIR)
+
 # Measured reliability and speed: one report of figures, each with its unit
 # and how it was measured.
 .PHONY: bench stress fuzz
@@ -62,4 +66,4 @@ fuzz: deps $(FUZZ_DIR)/build.ninja
 	FUZZ_SECONDS=$(FUZZ_SECONDS) scripts/fuzz.sh $(BUILD_DIR)
 
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) dist

@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and `make run` need.
+# Installs the Debian packages the build, the tests, `make run` and
+# `make dist` need.
 # Quick when everything is there: one dpkg query, no apt-get.
 set -euo pipefail
 
 packages=(
   cmake ninja-build make g++ clang libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
-  googletest wine64 fonts-wine fonts-liberation xvfb socat xdotool x11-apps imagemagick procps python3
+  googletest wine64 fonts-wine fonts-liberation xvfb socat xdotool x11-apps imagemagick procps python3 wixl msitools faketime
 )
 
 missing=()

@@ -11,5 +11,5 @@ if [ -z "${DISPLAY:-}" ] || [ ! -f "$BUILD_DIR/rig/session.env" ]; then
 fi
 # shellcheck disable=SC1091
 . "$BUILD_DIR/rig/session.env"
-export WINEPREFIX="$BUILD_DIR/wineprefix" WINEDEBUG="${WINEDEBUG:--all}" WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX="$BUILD_DIR/wineprefix" WINEDEBUG="${WINEDEBUG:--all}" WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 exec /usr/lib/wine/wine64 "$@"

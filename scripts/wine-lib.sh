@@ -7,7 +7,7 @@ WINESERVER_BIN=/usr/lib/wine/wineserver
 : "${BUILD_DIR:?BUILD_DIR must be set}"
 export WINEPREFIX="$BUILD_DIR/wineprefix"
 export WINEDEBUG="${WINEDEBUG:--all}"
-export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export WINEARCH=win64
 RIG_DIR="$BUILD_DIR/rig"
 mkdir -p "$RIG_DIR"
@@ -21,6 +21,26 @@ ensure_prefix() {
     "$WINESERVER_BIN" -w
     touch "$WINEPREFIX/.vrx-ready"
   fi
+  ensure_marlett
+}
+
+# Wine draws caption buttons, scroll arrows and check marks with the Marlett
+# font. Debian's Wine ships it (fonts-wine) but a prefix does not find it
+# there, and then shows letters ("0 1 r") in their place; installed into the
+# prefix's Fonts folder and registered as Windows registers its fonts, it is
+# found. Also done for prefixes made before this step existed.
+WINE_MARLETT=/usr/share/wine/fonts/marlett.ttf
+ensure_marlett() {
+  local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+  [ -f "$fonts/marlett.ttf" ] && return 0
+  [ -f "$WINE_MARLETT" ] || { echo "no $WINE_MARLETT: install fonts-wine" >&2; return 1; }
+  mkdir -p "$fonts"
+  cp "$WINE_MARLETT" "$fonts/marlett.ttf.part"
+  "$WINE_BIN" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\Fonts' /v "Marlett (TrueType)" \
+    /t REG_SZ /d marlett.ttf /f >/dev/null 2>&1 || { rm -f "$fonts/marlett.ttf.part"; return 1; }
+  # The file's presence marks the step done, so it lands last.
+  mv "$fonts/marlett.ttf.part" "$fonts/marlett.ttf"
+  "$WINESERVER_BIN" -w
 }
 
 # Starts Xvfb on a free display and exports DISPLAY; the pid goes to XVFB_PID.

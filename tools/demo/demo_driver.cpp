@@ -1,7 +1,8 @@
 // The demonstration `make run` gives on a machine without a display: starts
 // the control panel against the simulated unit, connects, picks inputs,
 // mutes, opens the three settings windows, and saves a screenshot of each
-// window as a BMP in the folder given on the command line. Prints the output
+// window as a BMP in the folder given on the command line. Checks on screen
+// that the caption buttons show their glyphs. Prints the output
 // pane's text at the end. Exit code 0 when every step worked.
 #include <windows.h>
 
@@ -10,6 +11,7 @@
 
 #include "tests/win/support/e2e_support.h"
 #include "tests/win/support/test_support.h"
+#include "tools/demo/close_glyph.h"
 
 namespace {
 std::wstring outputFolder = L".";
@@ -77,6 +79,10 @@ int wmain(int argc, wchar_t** argv) {
   step(program.started(), "the control panel started");
   if (!program.started()) return 1;
   HWND main = program.mainWindow();
+  // A prefix without Marlett shows letters in the caption buttons.
+  std::string closeInk;
+  bool glyph = closeBoxShowsGlyph(main, closeInk);
+  step(glyph, ("the close box shows its glyph, not a letter (" + closeInk + ")").c_str());
 
   int port = registryPortIndex(simPortName());
   step(port >= 0, "the simulated unit's port is listed");

@@ -42,7 +42,9 @@ std::wstring buildFolder() {
   return folder.substr(0, folder.find_last_of(L"\\/"));
 }
 
-ProgramProcess::ProgramProcess() {
+ProgramProcess::ProgramProcess(const std::wstring& programPath) {
+  std::wstring program = programPath.empty() ? buildFolder() + L"\\vrx2600-control.exe" : programPath;
+  std::wstring folder = program.substr(0, program.find_last_of(L"\\/"));
   // Standard output goes to a pipe; the program writes a few lines only, so
   // the pipe's buffer holds them until they are read.
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
@@ -54,8 +56,8 @@ ProgramProcess::ProgramProcess() {
   startup.dwFlags = STARTF_USESTDHANDLES;
   startup.hStdOutput = writeEnd;
   startup.hStdError = writeEnd;
-  std::wstring command = L"\"" + buildFolder() + L"\\vrx2600-control.exe\"";
-  BOOL ok = CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, buildFolder().c_str(),
+  std::wstring command = L"\"" + program + L"\"";
+  BOOL ok = CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, folder.c_str(),
                            &startup, &process_);
   CloseHandle(writeEnd);
   if (!ok) return;

@@ -8,10 +8,12 @@
 #include <string>
 #include <vector>
 
-// The control panel started as its own process, standard output to a file.
+// The control panel started as its own process, standard output to a file:
+// the one built beside the running program, or the one at programPath (an
+// installed copy), started in its own folder.
 class ProgramProcess {
  public:
-  ProgramProcess();
+  explicit ProgramProcess(const std::wstring& programPath = L"");
   ~ProgramProcess();
   ProgramProcess(const ProgramProcess&) = delete;
   ProgramProcess& operator=(const ProgramProcess&) = delete;
