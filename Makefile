@@ -34,9 +34,11 @@ build: deps configure
 	cmake --build $(WIN_DIR) -j $(JOBS)
 	@printf 'subdirs("native" "fuzz" "win")\n' > $(BUILD_DIR)/CTestTestfile.cmake
 
-# Every test, native and under Wine, in one CTest run inside a test session.
+# Every test, native and under Wine, in one test session: the CPU-heavy
+# native and fuzz cases first, then the Windows cases with the cores to
+# themselves.
 test: build
-	scripts/test-session.sh $(BUILD_DIR) ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
+	scripts/test-session.sh $(BUILD_DIR) scripts/run-tests.sh $(BUILD_DIR) $(JOBS)
 
 # The control panel under Wine on this display (Xvfb when there is none).
 run: build
