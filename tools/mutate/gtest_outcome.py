@@ -65,5 +65,7 @@ def run_gtest(cmd, timeout, cwd=None, env=None):
         return True, "", text
     if names:
         return False, describe(names), text
+    if code == 0 and passed_count(text) == 0:
+        return False, "no case ran", text
     where = unfinished_case(text)
     return False, "crash (exit %d)%s" % (code, " in " + where if where else ""), text

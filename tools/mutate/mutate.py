@@ -93,7 +93,7 @@ def run_portable(args):
 def run_win(args):
     import win_patches
 
-    run = win_patches.Run(ROOT, os.path.join(BASE, "win"), args.patches)
+    run = win_patches.Run(ROOT, BASE, args.patches)
     if args.list:
         for p in run.patches:
             print("%s\tcatches %s\tin %s" % (p.name, p.case, p.program or "?"))

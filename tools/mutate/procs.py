@@ -40,16 +40,25 @@ def run(cmd, timeout=None, **kwargs):
     return proc.returncode, out, timed_out
 
 
-def _end(proc):
-    try:
-        os.killpg(proc.pid, signal.SIGKILL)
-    except ProcessLookupError:
-        pass
+def _end(proc, grace=10.0):
+    """TERM first, so a script's own clean-up (the test session's) runs;
+    KILL for what is left after the grace period."""
+    for sig in (signal.SIGTERM, signal.SIGKILL):
+        try:
+            os.killpg(proc.pid, sig)
+        except ProcessLookupError:
+            return
+        try:
+            proc.wait(timeout=grace)
+            return
+        except subprocess.TimeoutExpired:
+            continue
 
 
 def stop_all():
     """Ends every registered process group; later run() calls raise Stopped."""
     stopping.set()
     with _lock:
-        for proc in list(_active):
-            _end(proc)
+        active = list(_active)
+    for proc in active:
+        _end(proc)
