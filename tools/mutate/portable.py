@@ -31,11 +31,12 @@ class Worker:
         self.log = os.path.join(self.dir, "build.log")
         self.jobs = jobs
 
-    def prepare(self, names):
-        """Syncs the copy and builds the unmutated tests; False if that fails."""
+    def prepare(self, names, origin=None):
+        """Syncs the copy (from origin, by default the work tree) and builds
+        the unmutated tests; False if that fails."""
         os.makedirs(self.dir, exist_ok=True)
         open(self.log, "w").close()
-        workspace.sync_copy(self.root, self.src, names)
+        workspace.sync_copy(origin or self.root, self.src, names)
         if not workspace.configure_native(self.src, self.build, self.log):
             return False
         return self._build()
@@ -82,13 +83,15 @@ def mutated_files(worker):
     return sorted(f for f in set(compiled) | set(headers) if f.startswith(MUTATED_FOLDERS))
 
 
-def enumerate_sites(root, files, families):
+def enumerate_sites(src_root, files, families):
+    """The sites of the files, and each file's text they were found in."""
     sites = []
+    texts = {}
     for name in files:
-        with open(os.path.join(root, name), encoding="utf-8") as f:
-            src = f.read()
-        sites += [s for s in find_sites(name, src) if not families or s.family in families]
-    return sites
+        with open(os.path.join(src_root, name), encoding="utf-8", newline="") as f:
+            texts[name] = f.read()
+        sites += [s for s in find_sites(name, texts[name]) if not families or s.family in families]
+    return sites, texts
 
 
 def site_row(site, status, detail):
@@ -123,7 +126,9 @@ class Run:
         if not first.prepare(names):
             raise SystemExit("mutate: the unmutated native tree does not build; see " + first.log)
         self.files = [f for f in mutated_files(first) if not self.files_regex or self.files_regex.search(f)]
-        self.sites = enumerate_sites(self.root, self.files, self.families)
+        # From the synced copy: the texts the mutants are made from are the
+        # ones every copy holds, whatever happens in the work tree meanwhile.
+        self.sites, self.texts = enumerate_sites(first.src, self.files, self.families)
         self._names = names
 
     def start(self):
@@ -136,15 +141,12 @@ class Run:
             raise SystemExit("mutate: the native tests fail on the unmutated code: " + detail)
         self.timeout = max(10.0, 20 * took)
         for w in self.workers[1:]:
-            if not w.prepare(self._names):
+            if not w.prepare(self._names, origin=first.src):
                 raise SystemExit("mutate: the unmutated native tree does not build; see " + w.log)
 
     def execute(self):
         began = time.monotonic()
-        originals = {}
-        for name in {s.file for s in self.sites}:
-            with open(os.path.join(self.root, name), encoding="utf-8") as f:
-                originals[name] = f.read()
+        originals = self.texts
         todo = queue.Queue()
         for index, site in enumerate(sorted(self.sites, key=lambda s: (s.file, s.start))):
             todo.put((index, site))

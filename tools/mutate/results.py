@@ -48,7 +48,7 @@ def read(path):
 
 
 def keyed(rows, key_columns):
-    return {tuple(r[c] for c in key_columns): r for r in rows}
+    return {tuple(str(r[c]) for c in key_columns): r for r in rows}
 
 
 def tally(rows):
