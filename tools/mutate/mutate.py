@@ -96,7 +96,8 @@ def run_win(args):
     run = win_patches.Run(ROOT, BASE, args.patches)
     if args.list:
         for p in run.patches:
-            print("%s\tcatches %s\tin %s" % (p.name, p.case, p.program or "?"))
+            program = p.program or (win_patches.find_program(ROOT, p.case) if p.case else None)
+            print("%s\tcatches %s\tin %s" % (p.name, p.case, program or "? (no program defines it)"))
         return 0
     interrupted = False
     try:
