@@ -67,5 +67,14 @@ fuzz: deps $(FUZZ_DIR)/build.ninja
 	cmake --build $(FUZZ_DIR) -j $(JOBS)
 	FUZZ_SECONDS=$(FUZZ_SECONDS) scripts/fuzz.sh $(BUILD_DIR)
 
+# What the tests catch: one-site mutants of the portable core and the seeded
+# faults kept in tests/mutation/win, each part compared with its committed
+# baseline (tools/mutate/mutate.py --help). Private copies and trees under
+# build/mutate; not part of `make test`.
+MUTATE_WORKERS ?= 2
+.PHONY: mutate
+mutate: deps
+	python3 tools/mutate/mutate.py all --workers $(MUTATE_WORKERS)
+
 clean:
 	rm -rf $(BUILD_DIR) dist
