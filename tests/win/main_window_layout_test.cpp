@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "protocol/control_state.h"
-#include "tests/win/support/mainwin_support.h"
-#include "tests/win/support/test_support.h"
+#include "tools/harness/controls_and_menus.h"
+#include "tools/harness/panel_in_process.h"
 #include "ui/main/console_pane.h"
 #include "ui/main/main_window.h"
 
@@ -105,7 +105,7 @@ TEST(MainWindowLayout, EveryControlHasItsPlaceIdCaptionStateAndFont) {
     wchar_t className[64] = {};
     GetClassNameW(control, className, 64);
     EXPECT_EQ(lstrcmpiW(className, row.className), 0) << narrow(className);
-    EXPECT_EQ(controlText(control), row.caption);
+    EXPECT_EQ(windowText(control), row.caption);
     RECT rect = childRect(control);
     EXPECT_EQ(rect.left, row.rect.left);
     EXPECT_EQ(rect.top, row.rect.top);
@@ -178,7 +178,7 @@ TEST(MainWindowLayout, ConsoleKeepsMoreThanAHundredThousandCharacters) {
   for (int i = 0; i < lines; ++i) ConsolePane::appendLine(line.c_str(), ConsoleLineKind::Tx);
   const std::size_t expected = lines * (4 + line.size());
   ASSERT_GT(expected, 100000u);
-  std::wstring all = consoleText();
+  std::wstring all = paneText();
   EXPECT_EQ(all.size(), expected);
   EXPECT_EQ(all.substr(all.size() - line.size() - 4), L"Tx> " + line);
 }

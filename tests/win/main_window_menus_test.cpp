@@ -7,8 +7,11 @@
 
 #include "links/port_discovery.h"
 #include "protocol/control_state.h"
-#include "tests/win/support/mainwin_support.h"
-#include "tests/win/support/test_support.h"
+#include "tools/harness/controls_and_menus.h"
+#include "tools/harness/message_box_watcher.h"
+#include "tools/harness/panel_in_process.h"
+#include "tools/harness/session_environment.h"
+#include "tools/harness/waiting.h"
 #include "ui/main/main_window.h"
 
 namespace {
@@ -43,7 +46,7 @@ void expectBar(const std::vector<MenuItem>& connectItems) {
   const wchar_t* titles[] = {L"&File", L"&Settings", L"&Connect", L"&Help"};
   const std::vector<MenuItem>* items[] = {&kFileMenu, &kSettingsMenu, &connectItems, &kHelpMenu};
   for (int i = 0; i < 4; ++i) {
-    EXPECT_EQ(menuBarText(bar, i), titles[i]);
+    EXPECT_EQ(menuItemAt(bar, i).text, titles[i]);
     std::vector<MenuItem> actual = popupItems(GetSubMenu(bar, i));
     EXPECT_EQ(actual, *items[i]) << describe(actual);
   }
@@ -62,7 +65,7 @@ TEST(MainWindowMenus, WithPortsConnectOffersEachPortThenShowOutput) {
 }
 
 TEST(MainWindowMenus, NoSerialPortsGivesAGrayedItemAndTheBox) {
-  MessageBoxCatcher box(L"No Serial Ports");
+  MessageBoxWatcher box(L"No Serial Ports");
   ASSERT_NE(startPanelWithPorts({}, true), nullptr);
   ASSERT_TRUE(box.caught());
   EXPECT_EQ(box.text(), L"No serial ports connected to this PC, connect one and restart this program.");
@@ -71,7 +74,7 @@ TEST(MainWindowMenus, NoSerialPortsGivesAGrayedItemAndTheBox) {
 }
 
 TEST(MainWindowMenus, AnEmptyPortListGivesOnlyShowOutputAndNoBox) {
-  MessageBoxCatcher box(L"No Serial Ports");
+  MessageBoxWatcher box(L"No Serial Ports");
   ASSERT_NE(startPanelWithPorts({}, false), nullptr);
   pumpFor(200);
   EXPECT_FALSE(box.caught());
@@ -95,6 +98,6 @@ TEST(MainWindowMenus, LongNamesAreCutAndItemsPast899DoNothing) {
   pumpMessages();
   EXPECT_EQ(mainWindowState.markedPortItem, 0);
   EXPECT_FALSE(popupItems(connect)[100].checked);
-  EXPECT_EQ(consoleText(), L"");
+  EXPECT_EQ(paneText(), L"");
 }
 }  // namespace

@@ -7,8 +7,11 @@
 #include <vector>
 
 #include "protocol/control_state.h"
-#include "tests/win/support/mainwin_support.h"
-#include "tests/win/support/test_support.h"
+#include "tools/harness/panel_in_process.h"
+#include "tools/harness/screen_reading.h"
+#include "tools/harness/session_environment.h"
+#include "tools/harness/unit_peer.h"
+#include "tools/harness/waiting.h"
 #include "ui/main/main_window.h"
 
 namespace {
@@ -50,7 +53,7 @@ void expectFrame(const FrameColour& expected) {
 }
 
 TEST(MainWindowPaint, RepliesMakeFramesAppearAndDisappear) {
-  SerialPeer peer(testPeerName());
+  UnitPeer peer(testPeerName());
   ASSERT_NE(startPanel(), nullptr);
   ASSERT_EQ(connectTestPort(peer), kOpeningQueries);
   const Step steps[] = {
@@ -77,7 +80,7 @@ TEST(MainWindowPaint, RepliesMakeFramesAppearAndDisappear) {
 
 // Before any input reply the mute frames still follow the unit's mute replies.
 TEST(MainWindowPaint, AMuteReplyBeforeAnyInputReplyIsPainted) {
-  SerialPeer peer(testPeerName());
+  UnitPeer peer(testPeerName());
   ASSERT_NE(startPanel(), nullptr);
   ASSERT_EQ(connectTestPort(peer), kOpeningQueries);
   ASSERT_EQ(controlState.audioInput, -1);
@@ -92,7 +95,7 @@ TEST(MainWindowPaint, AMuteReplyBeforeAnyInputReplyIsPainted) {
 // A reply line that falls across the 1023-unit limit of one delivery is still
 // read whole: the HDMI output is muted, not all of them.
 TEST(MainWindowPaint, AReplyLineAcrossTheDeliveryLimitIsReadWhole) {
-  SerialPeer peer(testPeerName());
+  UnitPeer peer(testPeerName());
   ASSERT_NE(startPanel(), nullptr);
   ASSERT_EQ(connectTestPort(peer), kOpeningQueries);
   const std::string filler = ">ERR unknown command\r\n";
@@ -104,7 +107,7 @@ TEST(MainWindowPaint, AReplyLineAcrossTheDeliveryLimitIsReadWhole) {
   ASSERT_TRUE(peer.write(noise + muted));
   std::wstring echoed(muted.begin(), muted.end());
   ASSERT_TRUE(waitFor([&] {
-    std::wstring text = consoleText();
+    std::wstring text = paneText();
     return text.size() >= echoed.size() && text.substr(text.size() - echoed.size()) == echoed;
   }));
   EXPECT_EQ(controlState.hdmiAudioMuted, 1);
