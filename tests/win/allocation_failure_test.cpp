@@ -16,6 +16,7 @@
 #include "protocol/command_set.h"
 #include "protocol/control_state.h"
 #include "tools/harness/controls_and_menus.h"
+#include "tools/harness/panel_fixtures.h"
 #include "tools/harness/panel_in_process.h"
 #include "tools/harness/session_environment.h"
 #include "tools/harness/unit_peer.h"
@@ -54,7 +55,7 @@ void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
 #pragma GCC diagnostic pop
 
 namespace {
-class ConnectedWithoutMemory : public testing::Test {
+class ConnectedWithoutMemory : public PanelTest {
  protected:
   void SetUp() override {
     ASSERT_TRUE(peer.isOpen());

@@ -10,6 +10,7 @@
 #include "protocol/control_state.h"
 #include "tools/harness/controls_and_menus.h"
 #include "tools/harness/import_patch.h"
+#include "tools/harness/panel_fixtures.h"
 #include "tools/harness/panel_in_process.h"
 #include "ui/ids.h"
 #include "ui/main/console_pane.h"
@@ -20,7 +21,7 @@
 #include "ui/settings/output_video_settings.h"
 
 namespace {
-class ConsolePaneTest : public testing::Test {
+class ConsolePaneTest : public PanelTest {
  protected:
   void SetUp() override {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
@@ -33,7 +34,10 @@ class ConsolePaneTest : public testing::Test {
     // The pane keeps every line: its limit is lifted when it is made.
     SendMessageW(mainWindowState.consoleEdit, EM_SETLIMITTEXT, 0, 0);
   }
-  void TearDown() override { DestroyWindow(host_); }
+  void TearDown() override {
+    DestroyWindow(host_);
+    PanelTest::TearDown();
+  }
 
   HWND host_ = nullptr;
 };

@@ -13,6 +13,7 @@
 #include "tools/harness/controls_and_menus.h"
 #include "tools/harness/import_patch.h"
 #include "tools/harness/message_box_watcher.h"
+#include "tools/harness/panel_fixtures.h"
 #include "tools/harness/panel_in_process.h"
 #include "tools/harness/session_environment.h"
 #include "tools/harness/unit_peer.h"
@@ -21,10 +22,12 @@
 #include "ui/main/startup.h"
 
 namespace {
+class MainWindowCommands : public PanelTest {};
+
 std::string narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
 // A connected panel with the opening queries already read off the line.
-class ConnectedPanel : public ::testing::Test {
+class ConnectedPanel : public PanelTest {
  protected:
   void SetUp() override {
     ASSERT_TRUE(peer.isOpen());
@@ -195,7 +198,7 @@ TEST_F(ConnectedPanel, SendKeepsATextTheUnitCannotTakeAndSaysSo) {
   EXPECT_EQ(paneText(), before + L"System> Not sent: the unit takes only single-byte characters\r\n");
 }
 
-TEST(MainWindowCommands, SendDoesNothingWithoutAnOpenPort) {
+TEST_F(MainWindowCommands, SendDoesNothingWithoutAnOpenPort) {
   UnitPeer peer(testPeerName());
   ASSERT_NE(startPanel(), nullptr);
   SetWindowTextW(mainWindowState.sendEdit, L"AB");
@@ -283,7 +286,7 @@ TEST_F(ConnectedPanel, TheFirmwareBoxShowsTheReportedVersions) {
   }
 }
 
-TEST(MainWindowCommands, TheAboutBoxHasTwoLinesWithTheRightsNotice) {
+TEST_F(MainWindowCommands, TheAboutBoxHasTwoLinesWithTheRightsNotice) {
   ASSERT_NE(startPanel(), nullptr);
   MessageBoxWatcher box(L"About...");
   SendMessageW(mainWindowState.mainWindow, WM_COMMAND, MAKEWPARAM(3008, 0), 0);
@@ -302,7 +305,7 @@ enum class Ending { ExitItem, CloseBox, CloseBoxWhileConnected };
 
 void PrintTo(Ending ending, std::ostream* out) { *out << static_cast<int>(ending); }
 
-class MainWindowEnding : public ::testing::TestWithParam<Ending> {};
+class MainWindowEnding : public PanelTest, public ::testing::WithParamInterface<Ending> {};
 
 TEST_P(MainWindowEnding, EndsTheMessageLoopWithExitCodeZero) {
   UnitPeer peer(testPeerName());
@@ -332,7 +335,7 @@ BOOL WINAPI failToFetch(LPMSG, HWND, UINT, UINT) {
 }
 
 // Without a WM_QUIT there is no wParam to return: the loop's own code instead.
-TEST(MainWindowCommands, AMessageFetchThatFailsEndsTheLoopWithItsOwnCode) {
+TEST_F(MainWindowCommands, AMessageFetchThatFailsEndsTheLoopWithItsOwnCode) {
   ImportPatch fetch("user32.dll", "GetMessageW", reinterpret_cast<const void*>(failToFetch));
   ASSERT_TRUE(fetch.active());
   EXPECT_EQ(runMessageLoop(), kMessageLoopFailedExitCode);

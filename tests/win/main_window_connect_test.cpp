@@ -11,6 +11,7 @@
 #include "tools/harness/byte_text.h"
 #include "tools/harness/controls_and_menus.h"
 #include "tools/harness/message_box_watcher.h"
+#include "tools/harness/panel_fixtures.h"
 #include "tools/harness/panel_in_process.h"
 #include "tools/harness/session_environment.h"
 #include "tools/harness/stamped_peer_reader.h"
@@ -19,6 +20,8 @@
 #include "ui/main/main_window.h"
 
 namespace {
+class MainWindowConnect : public PanelTest {};
+
 std::string narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
 const int kDeviceMenuItems[] = {3001, 4002, 3003, 3004, 3005, 3006, 3007};
@@ -58,7 +61,7 @@ std::wstring openingEcho() {
   return L"Tx> <BellOff>\r\nTx> R SOURCE.\r\nTx> R AUDIO.\r\nTx> <BellStatus>\r\nTx> <SW>\r\n";
 }
 
-TEST(MainWindowConnect, SendsTheOpeningQueriesWithPausesBetweenThem) {
+TEST_F(MainWindowConnect, SendsTheOpeningQueriesWithPausesBetweenThem) {
   UnitPeer peer(testPeerName());
   ASSERT_TRUE(peer.isOpen());
   ASSERT_NE(startPanel(), nullptr);
@@ -83,7 +86,7 @@ TEST(MainWindowConnect, SendsTheOpeningQueriesWithPausesBetweenThem) {
   EXPECT_EQ(mainWindowState.markedPortItem, findMenuItemId(mainWindowState.mainMenu, testPortName()));
 }
 
-TEST(MainWindowConnect, DeviceControlsAndMenuItemsFollowTheConnection) {
+TEST_F(MainWindowConnect, DeviceControlsAndMenuItemsFollowTheConnection) {
   UnitPeer peer(testPeerName());
   ASSERT_NE(startPanelWithExtraPorts({L"COM99"}), nullptr);
   expectDeviceControlsEnabled(false);
@@ -100,7 +103,7 @@ TEST(MainWindowConnect, DeviceControlsAndMenuItemsFollowTheConnection) {
   expectDeviceControlsEnabled(true);
 }
 
-TEST(MainWindowConnect, ChoosingTheOpenPortAgainClosesAndReopensIt) {
+TEST_F(MainWindowConnect, ChoosingTheOpenPortAgainClosesAndReopensIt) {
   UnitPeer peer(testPeerName());
   ASSERT_NE(startPanel(), nullptr);
   ASSERT_EQ(connectTestPort(peer), kOpeningQueries);
@@ -113,7 +116,7 @@ TEST(MainWindowConnect, ChoosingTheOpenPortAgainClosesAndReopensIt) {
   EXPECT_EQ(peer.readUntilQuiet(200), "");
 }
 
-TEST(MainWindowConnect, AFailedOpenMarksTheItemAndWritesNothing) {
+TEST_F(MainWindowConnect, AFailedOpenMarksTheItemAndWritesNothing) {
   UnitPeer peer(testPeerName());
   ASSERT_NE(startPanelWithExtraPorts({L"COM99"}), nullptr);
   MessageBoxWatcher errorBox(L"Error");
@@ -142,7 +145,7 @@ TEST(MainWindowConnect, AFailedOpenMarksTheItemAndWritesNothing) {
 
 // "Opened " or "Closed ", a name of up to 15 characters and CR LF fit the
 // line whole, so the next line starts on a line of its own.
-TEST(MainWindowConnect, OpenedAndClosedLinesKeepTheirLineEndForLongerNames) {
+TEST_F(MainWindowConnect, OpenedAndClosedLinesKeepTheirLineEndForLongerNames) {
   const std::wstring longName = L"\\\\.\\" + testPortName();   // \\.\COM7
   UnitPeer peer(testPeerName());
   ASSERT_NE(startPanelWithExtraPorts({longName.c_str()}), nullptr);
@@ -155,7 +158,7 @@ TEST(MainWindowConnect, OpenedAndClosedLinesKeepTheirLineEndForLongerNames) {
 }
 
 // NUL opens but is no serial line: its configuration cannot be read.
-TEST(MainWindowConnect, AConfigurationThatCannotBeReadIsReportedAndThePortClosed) {
+TEST_F(MainWindowConnect, AConfigurationThatCannotBeReadIsReportedAndThePortClosed) {
   UnitPeer peer(testPeerName());
   ASSERT_NE(startPanelWithExtraPorts({L"NUL"}), nullptr);
   MessageBoxWatcher errorBox(L"Error");
@@ -171,7 +174,7 @@ TEST(MainWindowConnect, AConfigurationThatCannotBeReadIsReportedAndThePortClosed
 
 // The error box has no owner, so a port can be chosen while it is open. That
 // choice does nothing; once the box is closed the panel is consistent.
-TEST(MainWindowConnect, APortChosenWhileAConnectsBoxIsOpenDoesNothing) {
+TEST_F(MainWindowConnect, APortChosenWhileAConnectsBoxIsOpenDoesNothing) {
   UnitPeer peer(testPeerName());
   UnitPeer peer2(testPeer2Name());
   ASSERT_TRUE(peer.isOpen());

@@ -9,12 +9,15 @@
 #include "protocol/control_state.h"
 #include "tools/harness/controls_and_menus.h"
 #include "tools/harness/message_box_watcher.h"
+#include "tools/harness/panel_fixtures.h"
 #include "tools/harness/panel_in_process.h"
 #include "tools/harness/session_environment.h"
 #include "tools/harness/waiting.h"
 #include "ui/main/main_window.h"
 
 namespace {
+class MainWindowMenus : public PanelTest {};
+
 const std::vector<MenuItem> kFileMenu = {
     {L"&Restore Default Settings", 3004, true, false},
     {L"E&xit", 3000, false, false},
@@ -52,7 +55,7 @@ void expectBar(const std::vector<MenuItem>& connectItems) {
   }
 }
 
-TEST(MainWindowMenus, WithPortsConnectOffersEachPortThenShowOutput) {
+TEST_F(MainWindowMenus, WithPortsConnectOffersEachPortThenShowOutput) {
   ASSERT_NE(startPanel(), nullptr);
   ASSERT_FALSE(PortList.empty());
   std::vector<MenuItem> connect;
@@ -64,7 +67,7 @@ TEST(MainWindowMenus, WithPortsConnectOffersEachPortThenShowOutput) {
   EXPECT_NE(findMenuItemId(mainWindowState.mainMenu, testPortName()), -1);
 }
 
-TEST(MainWindowMenus, NoSerialPortsGivesAGrayedItemAndTheBox) {
+TEST_F(MainWindowMenus, NoSerialPortsGivesAGrayedItemAndTheBox) {
   MessageBoxWatcher box(L"No Serial Ports");
   ASSERT_NE(startPanelWithPorts({}, true), nullptr);
   ASSERT_TRUE(box.caught());
@@ -73,7 +76,7 @@ TEST(MainWindowMenus, NoSerialPortsGivesAGrayedItemAndTheBox) {
   EXPECT_TRUE(IsWindowVisible(mainWindowState.mainWindow));
 }
 
-TEST(MainWindowMenus, AnEmptyPortListGivesOnlyShowOutputAndNoBox) {
+TEST_F(MainWindowMenus, AnEmptyPortListGivesOnlyShowOutputAndNoBox) {
   MessageBoxWatcher box(L"No Serial Ports");
   ASSERT_NE(startPanelWithPorts({}, false), nullptr);
   pumpFor(200);
@@ -82,7 +85,7 @@ TEST(MainWindowMenus, AnEmptyPortListGivesOnlyShowOutputAndNoBox) {
 }
 
 // A name is cut to 15 characters; items past 899 exist but do nothing.
-TEST(MainWindowMenus, LongNamesAreCutAndItemsPast899DoNothing) {
+TEST_F(MainWindowMenus, LongNamesAreCutAndItemsPast899DoNothing) {
   std::vector<std::wstring> names;
   for (int i = 0; i < 101; ++i) names.push_back(L"PORT" + std::to_wstring(i));
   names[0] = L"ABCDEFGHIJKLMNOPQRST";

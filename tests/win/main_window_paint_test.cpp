@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "protocol/control_state.h"
+#include "tools/harness/panel_fixtures.h"
 #include "tools/harness/panel_in_process.h"
 #include "tools/harness/screen_reading.h"
 #include "tools/harness/session_environment.h"
@@ -15,6 +16,8 @@
 #include "ui/main/main_window.h"
 
 namespace {
+class MainWindowPaint : public PanelTest {};
+
 const COLORREF kGreen = RGB(0, 255, 0);
 const COLORREF kRed = RGB(255, 0, 0);
 const COLORREF kGrey = RGB(238, 238, 238);
@@ -52,7 +55,7 @@ void expectFrame(const FrameColour& expected) {
   }
 }
 
-TEST(MainWindowPaint, RepliesMakeFramesAppearAndDisappear) {
+TEST_F(MainWindowPaint, RepliesMakeFramesAppearAndDisappear) {
   UnitPeer peer(testPeerName());
   ASSERT_NE(startPanel(), nullptr);
   ASSERT_EQ(connectTestPort(peer), kOpeningQueries);
@@ -79,7 +82,7 @@ TEST(MainWindowPaint, RepliesMakeFramesAppearAndDisappear) {
 }
 
 // Before any input reply the mute frames still follow the unit's mute replies.
-TEST(MainWindowPaint, AMuteReplyBeforeAnyInputReplyIsPainted) {
+TEST_F(MainWindowPaint, AMuteReplyBeforeAnyInputReplyIsPainted) {
   UnitPeer peer(testPeerName());
   ASSERT_NE(startPanel(), nullptr);
   ASSERT_EQ(connectTestPort(peer), kOpeningQueries);
@@ -94,7 +97,7 @@ TEST(MainWindowPaint, AMuteReplyBeforeAnyInputReplyIsPainted) {
 
 // A reply line that falls across the 1023-unit limit of one delivery is still
 // read whole: the HDMI output is muted, not all of them.
-TEST(MainWindowPaint, AReplyLineAcrossTheDeliveryLimitIsReadWhole) {
+TEST_F(MainWindowPaint, AReplyLineAcrossTheDeliveryLimitIsReadWhole) {
   UnitPeer peer(testPeerName());
   ASSERT_NE(startPanel(), nullptr);
   ASSERT_EQ(connectTestPort(peer), kOpeningQueries);
@@ -126,7 +129,7 @@ int blackPixelsIn(const RECT& area) {
   return count;
 }
 
-TEST(MainWindowPaint, CaptionsAndTheSeparatorStandOnTheGreyGround) {
+TEST_F(MainWindowPaint, CaptionsAndTheSeparatorStandOnTheGreyGround) {
   ASSERT_NE(startPanel(), nullptr);
   HWND window = mainWindowState.mainWindow;
   // The separator runs from y = 8 up to, not including, y = 268.

@@ -14,6 +14,7 @@
 
 #include "tools/harness/byte_text.h"
 #include "tools/harness/import_patch.h"
+#include "tools/harness/panel_fixtures.h"
 #include "tools/harness/rig_cable.h"
 #include "tools/harness/rx_recorder.h"
 #include "tools/harness/session_environment.h"
@@ -50,7 +51,7 @@ HWND newReceiver() {
                          GetModuleHandleW(nullptr), nullptr);
 }
 
-class SerialLinkTest : public testing::Test {
+class SerialLinkTest : public PanelTest {
  protected:
   void SetUp() override {
     initSerialLink();
@@ -59,7 +60,7 @@ class SerialLinkTest : public testing::Test {
   }
   void TearDown() override {
     if (serialLink.portOpen) closeSerialPort(serialLink.serialHandle);
-    DestroyWindow(rx.window());
+    PanelTest::TearDown();
   }
   void openLink() {
     ASSERT_EQ(openSerialPort(testPortName().c_str(), rx.window()), 0) << "error " << GetLastError();

@@ -10,6 +10,7 @@
 
 #include "tools/bench/panel_report.h"
 #include "tools/harness/message_box_watcher.h"
+#include "tools/harness/panel_fixtures.h"
 #include "tools/harness/scenarios/panel_scenarios.h"
 
 namespace {
@@ -18,7 +19,7 @@ constexpr long kThreadTolerance = 1;
 constexpr double kResponsiveMs = 2000;   // a generous deadline, not a speed
 
 // The program's boxes wait for an operator: the watcher presses OK and keeps them.
-class Stress : public testing::Test {
+class Stress : public PanelTest {
  protected:
   std::vector<std::wstring> dismissedBoxes() const { return boxes_.boxes(); }
 

@@ -16,8 +16,15 @@
 #include "ui/settings/output_video_settings.h"
 #include "ui/settings/vga_image_adjustments.h"
 
+// Every case ends the panel it started, so cases run one after another in
+// one process as well as one per process.
+class PanelTest : public testing::Test {
+ protected:
+  void TearDown() override { endPanel(); }
+};
+
 // The whole program started and connected to the test port; peer plays the unit.
-class ConnectedPanelTest : public testing::Test {
+class ConnectedPanelTest : public PanelTest {
  protected:
   void SetUp() override {
     ASSERT_TRUE(peer.isOpen()) << "error " << GetLastError();

@@ -1,6 +1,7 @@
 #pragma once
 // The control panel inside this program: built by the program's own start-up
-// on this thread, driven through its menus and read back from its state.
+// on this thread, driven through its menus and read back from its state, and
+// ended again so that the next start finds the process as it was.
 #include <windows.h>
 
 #include <initializer_list>
@@ -29,3 +30,9 @@ std::string connectTestPort(UnitPeer& peer);
 std::wstring paneText();
 long paneLength();
 
+// Ends what a start left behind: every window of this thread destroyed (the
+// main window closes an open port through the link as it goes), a port still
+// open closed through the link, the stop mutex closed, GDI+ shut down, the
+// two window classes unregistered, and controlState, mainWindowState, the
+// serial link and the port list back at their start values.
+void endPanel();

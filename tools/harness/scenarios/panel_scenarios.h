@@ -4,7 +4,7 @@
 // program's own start-up, connected with connectToPort, with the unit played
 // on the other end of a COM port pair. Each starts the panel on the thread
 // that becomes its UI thread and returns its figures; the caller watches for
-// message boxes and prints the figures.
+// message boxes, prints the figures and ends the panel (endPanel).
 #include <string>
 #include <vector>
 
