@@ -22,7 +22,9 @@ BOOL CALLBACK matchBox(HWND window, LPARAM data) {
   GetWindowThreadProcessId(window, &process);
   wchar_t className[16] = {};
   GetClassNameW(window, className, 16);
-  if (process != GetCurrentProcessId() || lstrcmpW(className, L"#32770") != 0) return TRUE;
+  // A box is shown once its text is in place and its modal loop runs.
+  if (process != GetCurrentProcessId() || lstrcmpW(className, L"#32770") != 0 || !IsWindowVisible(window))
+    return TRUE;
   // Read without a message: the box's thread may be busy.
   wchar_t caption[kCaptionUnits] = {};
   InternalGetWindowText(window, caption, kCaptionUnits);
