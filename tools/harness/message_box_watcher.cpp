@@ -8,6 +8,7 @@ namespace {
 constexpr DWORD kLookEveryMs = 20;
 constexpr DWORD kGoneLookMs = 10;
 constexpr UINT kTextLimitMs = 2000;
+constexpr int kClassUnits = 16;
 constexpr int kCaptionUnits = 128;
 constexpr int kTextUnits = 1024;
 
@@ -20,8 +21,8 @@ BOOL CALLBACK matchBox(HWND window, LPARAM data) {
   auto* search = reinterpret_cast<BoxSearch*>(data);
   DWORD process = 0;
   GetWindowThreadProcessId(window, &process);
-  wchar_t className[16] = {};
-  GetClassNameW(window, className, 16);
+  wchar_t className[kClassUnits] = {};
+  GetClassNameW(window, className, kClassUnits);
   // A box is shown once its text is in place and its modal loop runs.
   if (process != GetCurrentProcessId() || lstrcmpW(className, L"#32770") != 0 || !IsWindowVisible(window))
     return TRUE;
