@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/win/support/e2e_support.h"
+#include "tools/harness/program_process.h"
 
 namespace {
 std::string fileVersion(const std::wstring& path) {

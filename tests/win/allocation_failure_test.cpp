@@ -15,8 +15,11 @@
 #include "links/serial_link.h"
 #include "protocol/command_set.h"
 #include "protocol/control_state.h"
-#include "tests/win/support/mainwin_support.h"
-#include "tests/win/support/test_support.h"
+#include "tools/harness/controls_and_menus.h"
+#include "tools/harness/panel_fixtures.h"
+#include "tools/harness/panel_in_process.h"
+#include "tools/harness/session_environment.h"
+#include "tools/harness/unit_peer.h"
 #include "ui/main/main_window.h"
 
 namespace {
@@ -52,7 +55,7 @@ void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
 #pragma GCC diagnostic pop
 
 namespace {
-class ConnectedWithoutMemory : public testing::Test {
+class ConnectedWithoutMemory : public PanelTest {
  protected:
   void SetUp() override {
     ASSERT_TRUE(peer.isOpen());
@@ -60,24 +63,24 @@ class ConnectedWithoutMemory : public testing::Test {
     ASSERT_EQ(connectTestPort(peer), kOpeningQueries);
     peer.drain();
   }
-  SerialPeer peer{testPeerName()};
+  UnitPeer peer{testPeerName()};
 };
 
 TEST_F(ConnectedWithoutMemory, SendSendsNothingAndKeepsTheText) {
   SetWindowTextW(mainWindowState.sendEdit, L"AB");
-  const std::wstring before = consoleText();
+  const std::wstring before = paneText();
   EXPECT_FALSE(throwsWithoutMemory([] { sendFreeText(); }));
   EXPECT_EQ(peer.readUntilQuiet(150), "");
-  EXPECT_EQ(controlText(mainWindowState.sendEdit), L"AB");
-  EXPECT_EQ(consoleText(), before);
+  EXPECT_EQ(windowText(mainWindowState.sendEdit), L"AB");
+  EXPECT_EQ(paneText(), before);
 }
 
 // Formatting needs no memory; the write that finds none fails like any other
 // write, and the echo still shows what was tried.
 TEST_F(ConnectedWithoutMemory, ACommandIsFormattedAndEchoed) {
-  const std::wstring before = consoleText();
+  const std::wstring before = paneText();
   EXPECT_FALSE(throwsWithoutMemory([] { selectVideoInput(3); }));
-  EXPECT_EQ(consoleText(), before + L"Tx> S SOURCE 3.\r\n");
+  EXPECT_EQ(paneText(), before + L"Tx> S SOURCE 3.\r\n");
 }
 
 // Without memory for the port's name the port is not opened, as for a port
@@ -89,7 +92,7 @@ TEST_F(ConnectedWithoutMemory, AConnectOpensNothing) {
   EXPECT_FALSE(serialLink.portOpen);
   EXPECT_FALSE(IsWindowEnabled(mainWindowState.sendButton));
   const std::wstring closed = L"System> Closed " + testPortName() + L"\r\n";
-  const std::wstring text = consoleText();
+  const std::wstring text = paneText();
   ASSERT_GE(text.size(), closed.size());
   EXPECT_EQ(text.substr(text.size() - closed.size()), closed);
 }

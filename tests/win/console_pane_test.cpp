@@ -8,8 +8,10 @@
 #include <string>
 
 #include "protocol/control_state.h"
-#include "tests/win/support/import_patch.h"
-#include "tests/win/support/test_support.h"
+#include "tools/harness/controls_and_menus.h"
+#include "tools/harness/import_patch.h"
+#include "tools/harness/panel_fixtures.h"
+#include "tools/harness/panel_in_process.h"
 #include "ui/ids.h"
 #include "ui/main/console_pane.h"
 #include "ui/main/control_enabling.h"
@@ -19,7 +21,7 @@
 #include "ui/settings/output_video_settings.h"
 
 namespace {
-class ConsolePaneTest : public testing::Test {
+class ConsolePaneTest : public PanelTest {
  protected:
   void SetUp() override {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
@@ -32,9 +34,10 @@ class ConsolePaneTest : public testing::Test {
     // The pane keeps every line: its limit is lifted when it is made.
     SendMessageW(mainWindowState.consoleEdit, EM_SETLIMITTEXT, 0, 0);
   }
-  void TearDown() override { DestroyWindow(host_); }
-
-  std::wstring paneText() { return controlText(mainWindowState.consoleEdit); }
+  void TearDown() override {
+    DestroyWindow(host_);
+    PanelTest::TearDown();
+  }
 
   HWND host_ = nullptr;
 };
@@ -133,8 +136,8 @@ TEST_F(ParserControlsTest, BuzzerRepliesRenameAndCheckMenuItem3006) {
                         {L">Bell ON\r\n", L"Enable &Buzzer", false}};
   for (const Step& step : steps) {
     parseReceivedText(step.reply, static_cast<unsigned>(wcslen(step.reply)));
-    EXPECT_EQ(menuItemText(mainWindowState.mainMenu, IDM_BUZZER), step.text) << step.reply;
-    UINT state = menuItemState(mainWindowState.mainMenu, IDM_BUZZER);
+    EXPECT_EQ(menuItemOf(mainWindowState.mainMenu, IDM_BUZZER).text, step.text) << step.reply;
+    UINT state = menuItemOf(mainWindowState.mainMenu, IDM_BUZZER).state;
     EXPECT_EQ((state & MFS_CHECKED) != 0, step.checked) << step.reply;
     // The item starts grayed; an "off" reply writes the whole state anew.
     if (!step.checked) {
@@ -151,7 +154,7 @@ BOOL WINAPI failToReadItem(HMENU, UINT, BOOL, LPMENUITEMINFOW) {
 // A state that cannot be read is not rebuilt from nothing: the grayed item
 // stays grayed and unchecked.
 TEST_F(ParserControlsTest, ABuzzerItemWhoseStateCannotBeReadKeepsIt) {
-  const UINT before = menuItemState(mainWindowState.mainMenu, IDM_BUZZER);
+  const UINT before = menuItemOf(mainWindowState.mainMenu, IDM_BUZZER).state;
   ASSERT_NE(before & MFS_GRAYED, 0u);
   const wchar_t reply[] = L">Bell Status: ON\r\n";
   {
@@ -159,8 +162,8 @@ TEST_F(ParserControlsTest, ABuzzerItemWhoseStateCannotBeReadKeepsIt) {
     ASSERT_TRUE(read.active());
     parseReceivedText(reply, static_cast<unsigned>(wcslen(reply)));
   }
-  EXPECT_EQ(menuItemText(mainWindowState.mainMenu, IDM_BUZZER), L"Disable &Buzzer");
-  EXPECT_EQ(menuItemState(mainWindowState.mainMenu, IDM_BUZZER), before);
+  EXPECT_EQ(menuItemOf(mainWindowState.mainMenu, IDM_BUZZER).text, L"Disable &Buzzer");
+  EXPECT_EQ(menuItemOf(mainWindowState.mainMenu, IDM_BUZZER).state, before);
 }
 
 TEST_F(ParserControlsTest, PendingQueriesMoveTheRealTrackbarsOnce) {
@@ -217,10 +220,10 @@ TEST_F(ParserControlsTest, TheEnableSetGreysAndEnablesTheSevenMenuItems) {
   AppendMenuW(mainWindowState.mainMenu, MF_POPUP, reinterpret_cast<UINT_PTR>(help), L"&Help");
   for (bool enabled : {true, false, true}) {
     setDeviceControlsEnabled(enabled);
-    for (UINT id : items) EXPECT_EQ((menuItemState(mainWindowState.mainMenu, id) & MFS_GRAYED) == 0, enabled) << id;
-    EXPECT_EQ((menuItemState(mainWindowState.mainMenu, IDM_FIRMWARE_VERSIONS) & MFS_GRAYED) == 0, enabled);
-    EXPECT_EQ(menuItemState(mainWindowState.mainMenu, IDM_EXIT) & MFS_GRAYED, 0u);
-    EXPECT_EQ(menuItemState(mainWindowState.mainMenu, IDM_ABOUT) & MFS_GRAYED, 0u);
+    for (UINT id : items) EXPECT_EQ((menuItemOf(mainWindowState.mainMenu, id).state & MFS_GRAYED) == 0, enabled) << id;
+    EXPECT_EQ((menuItemOf(mainWindowState.mainMenu, IDM_FIRMWARE_VERSIONS).state & MFS_GRAYED) == 0, enabled);
+    EXPECT_EQ(menuItemOf(mainWindowState.mainMenu, IDM_EXIT).state & MFS_GRAYED, 0u);
+    EXPECT_EQ(menuItemOf(mainWindowState.mainMenu, IDM_ABOUT).state & MFS_GRAYED, 0u);
   }
 }
 

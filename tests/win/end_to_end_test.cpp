@@ -9,8 +9,14 @@
 #include <string>
 #include <vector>
 
-#include "tests/win/support/e2e_support.h"
-#include "tests/win/support/test_support.h"
+#include "tools/harness/controls_and_menus.h"
+#include "tools/harness/panel_in_process.h"
+#include "tools/harness/port_items.h"
+#include "tools/harness/program_process.h"
+#include "tools/harness/screen_reading.h"
+#include "tools/harness/session_environment.h"
+#include "tools/harness/simulated_unit.h"
+#include "tools/harness/waiting.h"
 
 namespace {
 const COLORREF kGreen = RGB(0, 255, 0);
@@ -41,7 +47,7 @@ class EndToEnd : public testing::Test {
     }));
     transcriptStart_ = simTranscript().size();
     ASSERT_TRUE(program_.started());
-    portItem_ = 800 + registryPortIndex(simPortName());
+    portItem_ = 800 + portItemIndex(simPortName());
     ASSERT_GE(portItem_, 800);
   }
 
@@ -63,10 +69,10 @@ class EndToEnd : public testing::Test {
     return all.empty() ? "" : all.back();
   }
 
-  std::wstring paneText() const { return controlText(GetDlgItem(main(), 1002)); }
+  std::wstring paneText() const { return windowText(GetDlgItem(main(), 1002)); }
 
   bool waitForPixel(HWND window, FramePoint at, COLORREF colour) {
-    return waitFor([&] { return screenPixelAt(window, at.x, at.y) == colour; }, 5000);
+    return waitFor([&] { return clientPixel(window, at.x, at.y) == colour; }, 5000);
   }
 
   void click(int id) { SendMessageW(GetDlgItem(main(), id), BM_CLICK, 0, 0); }
@@ -122,7 +128,7 @@ TEST_F(EndToEnd, ConnectingSendsTheOpeningSequenceAndFramesTheUnitsInputs) {
   EXPECT_NE(pane.find(L">Video Input: HDMI1\r\n"), std::wstring::npos);
   EXPECT_TRUE(waitForPixel(main(), kHdmi1Frame, kGreen));
   EXPECT_TRUE(waitForPixel(main(), kAudio1Frame, kGreen));
-  EXPECT_EQ(screenPixelAt(main(), kVga2Frame.x, kVga2Frame.y), kGrey);
+  EXPECT_EQ(clientPixel(main(), kVga2Frame.x, kVga2Frame.y), kGrey);
   EXPECT_TRUE(IsWindowEnabled(GetDlgItem(main(), 600)));
 }
 
@@ -155,7 +161,7 @@ TEST_F(EndToEnd, MutesToggleTheRedFrames) {
   ASSERT_TRUE(waitForReceived(8));
   EXPECT_EQ(lastReceived(), "OPEN 1%");
   EXPECT_TRUE(waitForPixel(main(), kHdmiMuteFrame, kGrey));
-  EXPECT_EQ(screenPixelAt(main(), kMuteAllFrame.x, kMuteAllFrame.y), kRed);
+  EXPECT_EQ(clientPixel(main(), kMuteAllFrame.x, kMuteAllFrame.y), kRed);
 }
 
 TEST_F(EndToEnd, OutputVideoSettingsShowTheUnitsValues) {
@@ -167,15 +173,15 @@ TEST_F(EndToEnd, OutputVideoSettingsShowTheUnitsValues) {
   EXPECT_TRUE(waitFor([&] { return SendMessageW(GetDlgItem(window, 1008), TBM_GETPOS, 0, 0) == 50; }));
   EXPECT_TRUE(waitFor([&] { return SendMessageW(GetDlgItem(window, 1009), TBM_GETPOS, 0, 0) == 50; }));
   EXPECT_TRUE(waitFor([&] {
-    return paintedTextDifference(window, 8, 8, L"Current resolution: 1920x1080@60Hz") == 0.0;
-  })) << paintedTextDifference(window, 8, 8, L"Current resolution: 1920x1080@60Hz");
+    return showsLine(window, 8, 8, L"Current resolution: 1920x1080@60Hz");
+  })) << differingLinePixels(window, 8, 8, L"Current resolution: 1920x1080@60Hz");
   // Choosing another resolution: the unit's reply changes the line.
   SendMessageW(combo, CB_SETCURSEL, 10, 0);
   SendMessageW(GetDlgItem(window, 1022), BM_CLICK, 0, 0);
   ASSERT_TRUE(waitForReceived(9));
   EXPECT_EQ(lastReceived(), "S OUTPUT A!");
   EXPECT_TRUE(waitFor([&] {
-    return paintedTextDifference(window, 8, 8, L"Current resolution: 1440x900@60Hz") == 0.0;
+    return showsLine(window, 8, 8, L"Current resolution: 1440x900@60Hz");
   }));
 }
 
@@ -198,7 +204,7 @@ TEST_F(EndToEnd, NetworkSettingsRoundTrip) {
   HWND window = openSettings(3003, L"Network Settings", {"<SIPR>", "<SPORT>", "<SUBR>", "<GAR>"});
   ASSERT_NE(window, nullptr);
   EXPECT_TRUE(waitFor([&] {
-    return paintedTextDifference(window, 8, 8, L"Current IP address: 192.168.1.20 : 1024") == 0.0;
+    return showsLine(window, 8, 8, L"Current IP address: 192.168.1.20 : 1024");
   }));
   const wchar_t* octets[] = {L"10", L"0", L"0", L"7"};
   for (int i = 0; i < 4; ++i) {
@@ -209,7 +215,7 @@ TEST_F(EndToEnd, NetworkSettingsRoundTrip) {
   SendMessageW(GetDlgItem(window, 1047), BM_CLICK, 0, 0);
   ASSERT_TRUE(waitForReceived(10));
   EXPECT_EQ(lastReceived(), "<SIPR[10-0-0-7]>\\0\\0\\0\\0\\0\\0\\0\\0");
-  EXPECT_EQ(controlText(childAt(window, L"Edit", 161, 92)), L"");
+  EXPECT_EQ(windowText(childAt(window, L"Edit", 161, 92)), L"");
   // Reopened, the window reads the new address back from the unit.
   PostMessageW(window, WM_CLOSE, 0, 0);
   ASSERT_TRUE(waitFor([&] { return !IsWindow(window); }));
@@ -218,8 +224,8 @@ TEST_F(EndToEnd, NetworkSettingsRoundTrip) {
   ASSERT_NE(window, nullptr);
   ASSERT_TRUE(waitForReceived(14));
   EXPECT_TRUE(waitFor([&] {
-    return paintedTextDifference(window, 8, 8, L"Current IP address: 10.0.0.7 : 1024") == 0.0;
-  })) << paintedTextDifference(window, 8, 8, L"Current IP address: 10.0.0.7 : 1024");
+    return showsLine(window, 8, 8, L"Current IP address: 10.0.0.7 : 1024");
+  })) << differingLinePixels(window, 8, 8, L"Current IP address: 10.0.0.7 : 1024");
 }
 
 TEST_F(EndToEnd, ShowOutputGrowsTheWindowAndBack) {

@@ -9,17 +9,25 @@
 
 #include "links/serial_link.h"
 #include "protocol/control_state.h"
-#include "tests/win/support/import_patch.h"
-#include "tests/win/support/mainwin_support.h"
-#include "tests/win/support/test_support.h"
+#include "tools/harness/byte_text.h"
+#include "tools/harness/controls_and_menus.h"
+#include "tools/harness/import_patch.h"
+#include "tools/harness/message_box_watcher.h"
+#include "tools/harness/panel_fixtures.h"
+#include "tools/harness/panel_in_process.h"
+#include "tools/harness/session_environment.h"
+#include "tools/harness/unit_peer.h"
+#include "tools/harness/waiting.h"
 #include "ui/main/main_window.h"
 #include "ui/main/startup.h"
 
 namespace {
+class MainWindowCommands : public PanelTest {};
+
 std::string narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
 // A connected panel with the opening queries already read off the line.
-class ConnectedPanel : public ::testing::Test {
+class ConnectedPanel : public PanelTest {
  protected:
   void SetUp() override {
     ASSERT_TRUE(peer.isOpen());
@@ -34,11 +42,11 @@ class ConnectedPanel : public ::testing::Test {
     ASSERT_TRUE(peer.write(text));
     std::wstring echo = L"Rx>" + std::wstring(text.begin(), text.end());
     ASSERT_TRUE(waitFor([&] {
-      std::wstring all = consoleText();
+      std::wstring all = paneText();
       return all.size() >= echo.size() && all.compare(all.size() - echo.size(), echo.size(), echo) == 0;
     }));
   }
-  SerialPeer peer{testPeerName()};
+  UnitPeer peer{testPeerName()};
 };
 
 struct Expected {
@@ -70,7 +78,7 @@ std::vector<Expected> commandTable() {
 }
 
 TEST_F(ConnectedPanel, EachButtonAndMenuItemSendsItsCommand) {
-  MessageBoxCatcher about(L"About...");
+  MessageBoxWatcher about(L"About...");
   for (const Expected& row : commandTable()) {
     SCOPED_TRACE("id " + std::to_string(row.id));
     if (row.menuItem) {
@@ -81,9 +89,9 @@ TEST_F(ConnectedPanel, EachButtonAndMenuItemSendsItsCommand) {
     EXPECT_EQ(peer.readUntilQuiet(150), row.bytes) << printable(row.bytes);
     std::wstring echo = row.bytes.empty() ? L"" : L"Tx> " + std::wstring(row.bytes.begin(), row.bytes.end()) + L"\r\n";
     if (row.id == 1019) {
-      EXPECT_EQ(consoleText(), L"");
+      EXPECT_EQ(paneText(), L"");
     } else if (!echo.empty()) {
-      std::wstring all = consoleText();
+      std::wstring all = paneText();
       ASSERT_GE(all.size(), echo.size());
       EXPECT_EQ(all.substr(all.size() - echo.size()), echo);
     }
@@ -168,36 +176,36 @@ TEST_F(ConnectedPanel, SendWritesTheTextWithCrLfAndEmptiesTheEdit) {
   SetWindowTextW(mainWindowState.sendEdit, L"AB");
   click(1004);
   EXPECT_EQ(peer.readUntilQuiet(150), "AB\r\n");
-  EXPECT_EQ(controlText(mainWindowState.sendEdit), L"");
-  std::wstring all = consoleText();
+  EXPECT_EQ(windowText(mainWindowState.sendEdit), L"");
+  std::wstring all = paneText();
   ASSERT_GE(all.size(), 8u);
   EXPECT_EQ(all.substr(all.size() - 8), L"Tx> AB\r\n");
 
   // An empty edit sends and echoes nothing.
   click(1004);
   EXPECT_EQ(peer.readUntilQuiet(150), "");
-  EXPECT_EQ(consoleText(), all);
+  EXPECT_EQ(paneText(), all);
 }
 
 // A character beyond single bytes would leave nothing on the wire: the text
 // stays in the edit, no Tx line claims it went out, a System line says why.
 TEST_F(ConnectedPanel, SendKeepsATextTheUnitCannotTakeAndSaysSo) {
-  const std::wstring before = consoleText();
+  const std::wstring before = paneText();
   SetWindowTextW(mainWindowState.sendEdit, L"5 \u20ac");
   click(1004);
   EXPECT_EQ(peer.readUntilQuiet(150), "");
-  EXPECT_EQ(controlText(mainWindowState.sendEdit), L"5 \u20ac");
-  EXPECT_EQ(consoleText(), before + L"System> Not sent: the unit takes only single-byte characters\r\n");
+  EXPECT_EQ(windowText(mainWindowState.sendEdit), L"5 \u20ac");
+  EXPECT_EQ(paneText(), before + L"System> Not sent: the unit takes only single-byte characters\r\n");
 }
 
-TEST(MainWindowCommands, SendDoesNothingWithoutAnOpenPort) {
-  SerialPeer peer(testPeerName());
+TEST_F(MainWindowCommands, SendDoesNothingWithoutAnOpenPort) {
+  UnitPeer peer(testPeerName());
   ASSERT_NE(startPanel(), nullptr);
   SetWindowTextW(mainWindowState.sendEdit, L"AB");
   SendMessageW(mainWindowState.mainWindow, WM_COMMAND, MAKEWPARAM(1004, 0), 0);
   EXPECT_EQ(peer.readUntilQuiet(150), "");
-  EXPECT_EQ(controlText(mainWindowState.sendEdit), L"AB");
-  EXPECT_EQ(consoleText(), L"");
+  EXPECT_EQ(windowText(mainWindowState.sendEdit), L"AB");
+  EXPECT_EQ(paneText(), L"");
 }
 
 // The mouse messages the HDMI Vol+ button takes from the queue.
@@ -255,7 +263,7 @@ TEST_F(ConnectedPanel, ShowOutputGrowsTheWindowAndBackWithoutMovingIt) {
     EXPECT_EQ(client.bottom, height);
     EXPECT_EQ(outer.left, before.left);
     EXPECT_EQ(outer.top, before.top);
-    EXPECT_EQ((menuItemState(mainWindowState.mainMenu, 1020) & MFS_CHECKED) != 0, height == 517);
+    EXPECT_EQ((menuItemOf(mainWindowState.mainMenu, 1020).state & MFS_CHECKED) != 0, height == 517);
   }
 }
 
@@ -271,16 +279,16 @@ TEST_F(ConnectedPanel, TheFirmwareBoxShowsTheReportedVersions) {
   };
   for (const Row& row : rows) {
     if (!row.reply.empty()) reply(row.reply);
-    MessageBoxCatcher box(L"Firmware Versions");
+    MessageBoxWatcher box(L"Firmware Versions");
     command(3007);   // returns once the box has been dismissed
     ASSERT_TRUE(box.caught());
     EXPECT_EQ(box.text(), row.text) << narrow(box.text());
   }
 }
 
-TEST(MainWindowCommands, TheAboutBoxHasTwoLinesWithTheRightsNotice) {
+TEST_F(MainWindowCommands, TheAboutBoxHasTwoLinesWithTheRightsNotice) {
   ASSERT_NE(startPanel(), nullptr);
-  MessageBoxCatcher box(L"About...");
+  MessageBoxWatcher box(L"About...");
   SendMessageW(mainWindowState.mainWindow, WM_COMMAND, MAKEWPARAM(3008, 0), 0);
   ASSERT_TRUE(box.caught());
   std::wstring text = box.text();
@@ -297,10 +305,10 @@ enum class Ending { ExitItem, CloseBox, CloseBoxWhileConnected };
 
 void PrintTo(Ending ending, std::ostream* out) { *out << static_cast<int>(ending); }
 
-class MainWindowEnding : public ::testing::TestWithParam<Ending> {};
+class MainWindowEnding : public PanelTest, public ::testing::WithParamInterface<Ending> {};
 
 TEST_P(MainWindowEnding, EndsTheMessageLoopWithExitCodeZero) {
-  SerialPeer peer(testPeerName());
+  UnitPeer peer(testPeerName());
   HWND window = startPanel();
   ASSERT_NE(window, nullptr);
   if (GetParam() == Ending::CloseBoxWhileConnected) {
@@ -327,7 +335,7 @@ BOOL WINAPI failToFetch(LPMSG, HWND, UINT, UINT) {
 }
 
 // Without a WM_QUIT there is no wParam to return: the loop's own code instead.
-TEST(MainWindowCommands, AMessageFetchThatFailsEndsTheLoopWithItsOwnCode) {
+TEST_F(MainWindowCommands, AMessageFetchThatFailsEndsTheLoopWithItsOwnCode) {
   ImportPatch fetch("user32.dll", "GetMessageW", reinterpret_cast<const void*>(failToFetch));
   ASSERT_TRUE(fetch.active());
   EXPECT_EQ(runMessageLoop(), kMessageLoopFailedExitCode);

@@ -8,11 +8,20 @@
 
 #include "links/serial_link.h"
 #include "protocol/control_state.h"
-#include "tests/win/support/mainwin_support.h"
-#include "tests/win/support/test_support.h"
+#include "tools/harness/byte_text.h"
+#include "tools/harness/controls_and_menus.h"
+#include "tools/harness/message_box_watcher.h"
+#include "tools/harness/panel_fixtures.h"
+#include "tools/harness/panel_in_process.h"
+#include "tools/harness/session_environment.h"
+#include "tools/harness/stamped_peer_reader.h"
+#include "tools/harness/unit_peer.h"
+#include "tools/harness/waiting.h"
 #include "ui/main/main_window.h"
 
 namespace {
+class MainWindowConnect : public PanelTest {};
+
 std::string narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
 const int kDeviceMenuItems[] = {3001, 4002, 3003, 3004, 3005, 3006, 3007};
@@ -35,35 +44,35 @@ void expectDeviceControlsEnabled(bool enabled) {
     EXPECT_EQ(IsWindowEnabled(control) != FALSE, enabled) << GetDlgCtrlID(control);
   }
   for (int id : kDeviceMenuItems) {
-    EXPECT_EQ((menuItemState(mainWindowState.mainMenu, id) & MFS_GRAYED) == 0, enabled) << id;
+    EXPECT_EQ((menuItemOf(mainWindowState.mainMenu, id).state & MFS_GRAYED) == 0, enabled) << id;
   }
   // Never touched by the connection.
   EXPECT_TRUE(IsWindowEnabled(mainWindowState.consoleEdit));
-  EXPECT_EQ(menuItemState(mainWindowState.mainMenu, 3000) & MFS_GRAYED, 0u);
-  EXPECT_EQ(menuItemState(mainWindowState.mainMenu, 3008) & MFS_GRAYED, 0u);
+  EXPECT_EQ(menuItemOf(mainWindowState.mainMenu, 3000).state & MFS_GRAYED, 0u);
+  EXPECT_EQ(menuItemOf(mainWindowState.mainMenu, 3008).state & MFS_GRAYED, 0u);
 }
 
 bool itemChecked(const std::wstring& text) {
   int id = findMenuItemId(mainWindowState.mainMenu, text);
-  return id != -1 && (menuItemState(mainWindowState.mainMenu, static_cast<UINT>(id)) & MFS_CHECKED) != 0;
+  return id != -1 && (menuItemOf(mainWindowState.mainMenu, static_cast<UINT>(id)).state & MFS_CHECKED) != 0;
 }
 
 std::wstring openingEcho() {
   return L"Tx> <BellOff>\r\nTx> R SOURCE.\r\nTx> R AUDIO.\r\nTx> <BellStatus>\r\nTx> <SW>\r\n";
 }
 
-TEST(MainWindowConnect, SendsTheOpeningQueriesWithPausesBetweenThem) {
-  SerialPeer peer(testPeerName());
+TEST_F(MainWindowConnect, SendsTheOpeningQueriesWithPausesBetweenThem) {
+  UnitPeer peer(testPeerName());
   ASSERT_TRUE(peer.isOpen());
   ASSERT_NE(startPanel(), nullptr);
-  TimedPeerReader reader(peer);
+  StampedPeerReader reader(peer);
   choosePortItem(testPortName());
   pumpFor(300);
-  std::vector<TimedChunk> chunks = reader.finish();
+  std::vector<StampedChunk> chunks = reader.finish();
 
   const std::vector<std::string> queries = {"<BellOff>", "R SOURCE.", "R AUDIO.", "<BellStatus>", "<SW>"};
   std::string all;
-  for (const TimedChunk& chunk : chunks) all += chunk.bytes;
+  for (const StampedChunk& chunk : chunks) all += chunk.bytes;
   EXPECT_EQ(all, kOpeningQueries) << printable(all);
   ASSERT_EQ(chunks.size(), queries.size()) << printable(all);
   for (std::size_t i = 0; i < queries.size(); ++i) {
@@ -72,13 +81,13 @@ TEST(MainWindowConnect, SendsTheOpeningQueriesWithPausesBetweenThem) {
       EXPECT_GE(chunks[i].atMs - chunks[i - 1].atMs, 85.0) << "before " << queries[i];
     }
   }
-  EXPECT_EQ(consoleText(), L"System> Opened " + testPortName() + L"\r\n" + openingEcho());
+  EXPECT_EQ(paneText(), L"System> Opened " + testPortName() + L"\r\n" + openingEcho());
   EXPECT_TRUE(itemChecked(testPortName()));
   EXPECT_EQ(mainWindowState.markedPortItem, findMenuItemId(mainWindowState.mainMenu, testPortName()));
 }
 
-TEST(MainWindowConnect, DeviceControlsAndMenuItemsFollowTheConnection) {
-  SerialPeer peer(testPeerName());
+TEST_F(MainWindowConnect, DeviceControlsAndMenuItemsFollowTheConnection) {
+  UnitPeer peer(testPeerName());
   ASSERT_NE(startPanelWithExtraPorts({L"COM99"}), nullptr);
   expectDeviceControlsEnabled(false);
 
@@ -94,25 +103,25 @@ TEST(MainWindowConnect, DeviceControlsAndMenuItemsFollowTheConnection) {
   expectDeviceControlsEnabled(true);
 }
 
-TEST(MainWindowConnect, ChoosingTheOpenPortAgainClosesAndReopensIt) {
-  SerialPeer peer(testPeerName());
+TEST_F(MainWindowConnect, ChoosingTheOpenPortAgainClosesAndReopensIt) {
+  UnitPeer peer(testPeerName());
   ASSERT_NE(startPanel(), nullptr);
   ASSERT_EQ(connectTestPort(peer), kOpeningQueries);
   ASSERT_EQ(connectTestPort(peer), kOpeningQueries);
   const std::wstring port = testPortName();
-  EXPECT_EQ(consoleText(), L"System> Opened " + port + L"\r\n" + openingEcho() + L"System> Closed " + port +
+  EXPECT_EQ(paneText(), L"System> Opened " + port + L"\r\n" + openingEcho() + L"System> Closed " + port +
                                L"\r\n" + L"System> Opened " + port + L"\r\n" + openingEcho());
   expectDeviceControlsEnabled(true);
   EXPECT_TRUE(itemChecked(port));
   EXPECT_EQ(peer.readUntilQuiet(200), "");
 }
 
-TEST(MainWindowConnect, AFailedOpenMarksTheItemAndWritesNothing) {
-  SerialPeer peer(testPeerName());
+TEST_F(MainWindowConnect, AFailedOpenMarksTheItemAndWritesNothing) {
+  UnitPeer peer(testPeerName());
   ASSERT_NE(startPanelWithExtraPorts({L"COM99"}), nullptr);
-  MessageBoxCatcher errorBox(L"Error");
+  MessageBoxWatcher errorBox(L"Error");
   choosePortItem(L"COM99");
-  EXPECT_EQ(consoleText(), L"");
+  EXPECT_EQ(paneText(), L"");
   EXPECT_TRUE(itemChecked(L"COM99"));
   EXPECT_FALSE(serialLink.portOpen);
   expectDeviceControlsEnabled(false);
@@ -125,7 +134,7 @@ TEST(MainWindowConnect, AFailedOpenMarksTheItemAndWritesNothing) {
   choosePortItem(L"COM99");
   EXPECT_TRUE(itemChecked(L"COM99"));
   EXPECT_FALSE(itemChecked(testPortName()));
-  std::wstring text = consoleText();
+  std::wstring text = paneText();
   std::wstring closed = L"System> Closed " + testPortName() + L"\r\n";
   ASSERT_GE(text.size(), closed.size());
   EXPECT_EQ(text.substr(text.size() - closed.size()), closed);
@@ -136,28 +145,28 @@ TEST(MainWindowConnect, AFailedOpenMarksTheItemAndWritesNothing) {
 
 // "Opened " or "Closed ", a name of up to 15 characters and CR LF fit the
 // line whole, so the next line starts on a line of its own.
-TEST(MainWindowConnect, OpenedAndClosedLinesKeepTheirLineEndForLongerNames) {
+TEST_F(MainWindowConnect, OpenedAndClosedLinesKeepTheirLineEndForLongerNames) {
   const std::wstring longName = L"\\\\.\\" + testPortName();   // \\.\COM7
-  SerialPeer peer(testPeerName());
+  UnitPeer peer(testPeerName());
   ASSERT_NE(startPanelWithExtraPorts({longName.c_str()}), nullptr);
   choosePortItem(longName);
   ASSERT_EQ(peer.readAtLeast(kOpeningQueries.size()), kOpeningQueries);
   choosePortItem(longName);
   ASSERT_EQ(peer.readAtLeast(kOpeningQueries.size()), kOpeningQueries);
-  EXPECT_EQ(consoleText(), L"System> Opened " + longName + L"\r\n" + openingEcho() + L"System> Closed " +
+  EXPECT_EQ(paneText(), L"System> Opened " + longName + L"\r\n" + openingEcho() + L"System> Closed " +
                                longName + L"\r\n" + L"System> Opened " + longName + L"\r\n" + openingEcho());
 }
 
 // NUL opens but is no serial line: its configuration cannot be read.
-TEST(MainWindowConnect, AConfigurationThatCannotBeReadIsReportedAndThePortClosed) {
-  SerialPeer peer(testPeerName());
+TEST_F(MainWindowConnect, AConfigurationThatCannotBeReadIsReportedAndThePortClosed) {
+  UnitPeer peer(testPeerName());
   ASSERT_NE(startPanelWithExtraPorts({L"NUL"}), nullptr);
-  MessageBoxCatcher errorBox(L"Error");
+  MessageBoxWatcher errorBox(L"Error");
   choosePortItem(L"NUL");
   ASSERT_TRUE(errorBox.waitCaught());
   const std::wstring prefix = L"Get configuration port has problem. failed with error ";
   EXPECT_EQ(errorBox.text().substr(0, prefix.size()), prefix) << narrow(errorBox.text());
-  EXPECT_EQ(consoleText(), L"System> Opened NUL\r\nSystem> Closed NUL\r\n");
+  EXPECT_EQ(paneText(), L"System> Opened NUL\r\nSystem> Closed NUL\r\n");
   EXPECT_FALSE(serialLink.portOpen);
   EXPECT_TRUE(itemChecked(L"NUL"));
   expectDeviceControlsEnabled(false);
@@ -165,9 +174,9 @@ TEST(MainWindowConnect, AConfigurationThatCannotBeReadIsReportedAndThePortClosed
 
 // The error box has no owner, so a port can be chosen while it is open. That
 // choice does nothing; once the box is closed the panel is consistent.
-TEST(MainWindowConnect, APortChosenWhileAConnectsBoxIsOpenDoesNothing) {
-  SerialPeer peer(testPeerName());
-  SerialPeer peer2(testPeer2Name());
+TEST_F(MainWindowConnect, APortChosenWhileAConnectsBoxIsOpenDoesNothing) {
+  UnitPeer peer(testPeerName());
+  UnitPeer peer2(testPeer2Name());
   ASSERT_TRUE(peer.isOpen());
   ASSERT_TRUE(peer2.isOpen());
   ASSERT_NE(startPanelWithExtraPorts({L"NUL"}), nullptr);
@@ -176,10 +185,10 @@ TEST(MainWindowConnect, APortChosenWhileAConnectsBoxIsOpenDoesNothing) {
   ASSERT_NE(otherItem, -1);
   // Chosen from the box watcher's thread: the box's modal loop handles the
   // send, which returns once the main window has handled the choice.
-  MessageBoxCatcher errorBox(L"Error", [&] { SendMessageW(window, WM_COMMAND, MAKEWPARAM(otherItem, 0), 0); });
+  MessageBoxWatcher errorBox(L"Error", [&] { SendMessageW(window, WM_COMMAND, MAKEWPARAM(otherItem, 0), 0); });
   choosePortItem(L"NUL");
   EXPECT_EQ(errorBox.count(), 1);
-  EXPECT_EQ(consoleText(), L"System> Opened NUL\r\nSystem> Closed NUL\r\n");
+  EXPECT_EQ(paneText(), L"System> Opened NUL\r\nSystem> Closed NUL\r\n");
   EXPECT_FALSE(serialLink.portOpen);
   EXPECT_EQ(serialLink.readerCount, 0);
   EXPECT_TRUE(itemChecked(L"NUL"));

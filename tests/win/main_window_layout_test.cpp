@@ -8,15 +8,18 @@
 #include <vector>
 
 #include "protocol/control_state.h"
-#include "tests/win/support/mainwin_support.h"
-#include "tests/win/support/test_support.h"
+#include "tools/harness/controls_and_menus.h"
+#include "tools/harness/panel_fixtures.h"
+#include "tools/harness/panel_in_process.h"
 #include "ui/main/console_pane.h"
 #include "ui/main/main_window.h"
 
 namespace {
+class MainWindowLayout : public PanelTest {};
+
 std::string narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
-TEST(MainWindowLayout, CompactClientAreaIsCentredOnThePrimaryMonitor) {
+TEST_F(MainWindowLayout, CompactClientAreaIsCentredOnThePrimaryMonitor) {
   HWND window = startPanel();
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(windowText(window), L"Tervane VRX 2600 Control");
@@ -94,7 +97,7 @@ std::vector<ExpectedControl> expectedControls() {
   return rows;
 }
 
-TEST(MainWindowLayout, EveryControlHasItsPlaceIdCaptionStateAndFont) {
+TEST_F(MainWindowLayout, EveryControlHasItsPlaceIdCaptionStateAndFont) {
   HWND window = startPanel();
   ASSERT_NE(window, nullptr);
   for (const ExpectedControl& row : expectedControls()) {
@@ -105,7 +108,7 @@ TEST(MainWindowLayout, EveryControlHasItsPlaceIdCaptionStateAndFont) {
     wchar_t className[64] = {};
     GetClassNameW(control, className, 64);
     EXPECT_EQ(lstrcmpiW(className, row.className), 0) << narrow(className);
-    EXPECT_EQ(controlText(control), row.caption);
+    EXPECT_EQ(windowText(control), row.caption);
     RECT rect = childRect(control);
     EXPECT_EQ(rect.left, row.rect.left);
     EXPECT_EQ(rect.top, row.rect.top);
@@ -135,7 +138,7 @@ TEST(MainWindowLayout, EveryControlHasItsPlaceIdCaptionStateAndFont) {
   }
 }
 
-TEST(MainWindowLayout, TheTwoWindowClassesAreRegisteredAsTheProgramNeedsThem) {
+TEST_F(MainWindowLayout, TheTwoWindowClassesAreRegisteredAsTheProgramNeedsThem) {
   ASSERT_NE(startPanel(), nullptr);
   struct Row {
     const wchar_t* name;
@@ -170,7 +173,7 @@ TEST(MainWindowLayout, TheTwoWindowClassesAreRegisteredAsTheProgramNeedsThem) {
 }
 
 // The pane keeps every line until "Clear", far beyond an edit's default limit.
-TEST(MainWindowLayout, ConsoleKeepsMoreThanAHundredThousandCharacters) {
+TEST_F(MainWindowLayout, ConsoleKeepsMoreThanAHundredThousandCharacters) {
   ASSERT_NE(startPanel(), nullptr);
   const std::wstring text(1998, L'x');
   const std::wstring line = text + L"\r\n";
@@ -178,7 +181,7 @@ TEST(MainWindowLayout, ConsoleKeepsMoreThanAHundredThousandCharacters) {
   for (int i = 0; i < lines; ++i) ConsolePane::appendLine(line.c_str(), ConsoleLineKind::Tx);
   const std::size_t expected = lines * (4 + line.size());
   ASSERT_GT(expected, 100000u);
-  std::wstring all = consoleText();
+  std::wstring all = paneText();
   EXPECT_EQ(all.size(), expected);
   EXPECT_EQ(all.substr(all.size() - line.size() - 4), L"Tx> " + line);
 }

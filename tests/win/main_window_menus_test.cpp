@@ -7,11 +7,17 @@
 
 #include "links/port_discovery.h"
 #include "protocol/control_state.h"
-#include "tests/win/support/mainwin_support.h"
-#include "tests/win/support/test_support.h"
+#include "tools/harness/controls_and_menus.h"
+#include "tools/harness/message_box_watcher.h"
+#include "tools/harness/panel_fixtures.h"
+#include "tools/harness/panel_in_process.h"
+#include "tools/harness/session_environment.h"
+#include "tools/harness/waiting.h"
 #include "ui/main/main_window.h"
 
 namespace {
+class MainWindowMenus : public PanelTest {};
+
 const std::vector<MenuItem> kFileMenu = {
     {L"&Restore Default Settings", 3004, true, false},
     {L"E&xit", 3000, false, false},
@@ -43,13 +49,13 @@ void expectBar(const std::vector<MenuItem>& connectItems) {
   const wchar_t* titles[] = {L"&File", L"&Settings", L"&Connect", L"&Help"};
   const std::vector<MenuItem>* items[] = {&kFileMenu, &kSettingsMenu, &connectItems, &kHelpMenu};
   for (int i = 0; i < 4; ++i) {
-    EXPECT_EQ(menuBarText(bar, i), titles[i]);
+    EXPECT_EQ(menuItemAt(bar, i).text, titles[i]);
     std::vector<MenuItem> actual = popupItems(GetSubMenu(bar, i));
     EXPECT_EQ(actual, *items[i]) << describe(actual);
   }
 }
 
-TEST(MainWindowMenus, WithPortsConnectOffersEachPortThenShowOutput) {
+TEST_F(MainWindowMenus, WithPortsConnectOffersEachPortThenShowOutput) {
   ASSERT_NE(startPanel(), nullptr);
   ASSERT_FALSE(PortList.empty());
   std::vector<MenuItem> connect;
@@ -61,8 +67,8 @@ TEST(MainWindowMenus, WithPortsConnectOffersEachPortThenShowOutput) {
   EXPECT_NE(findMenuItemId(mainWindowState.mainMenu, testPortName()), -1);
 }
 
-TEST(MainWindowMenus, NoSerialPortsGivesAGrayedItemAndTheBox) {
-  MessageBoxCatcher box(L"No Serial Ports");
+TEST_F(MainWindowMenus, NoSerialPortsGivesAGrayedItemAndTheBox) {
+  MessageBoxWatcher box(L"No Serial Ports");
   ASSERT_NE(startPanelWithPorts({}, true), nullptr);
   ASSERT_TRUE(box.caught());
   EXPECT_EQ(box.text(), L"No serial ports connected to this PC, connect one and restart this program.");
@@ -70,8 +76,8 @@ TEST(MainWindowMenus, NoSerialPortsGivesAGrayedItemAndTheBox) {
   EXPECT_TRUE(IsWindowVisible(mainWindowState.mainWindow));
 }
 
-TEST(MainWindowMenus, AnEmptyPortListGivesOnlyShowOutputAndNoBox) {
-  MessageBoxCatcher box(L"No Serial Ports");
+TEST_F(MainWindowMenus, AnEmptyPortListGivesOnlyShowOutputAndNoBox) {
+  MessageBoxWatcher box(L"No Serial Ports");
   ASSERT_NE(startPanelWithPorts({}, false), nullptr);
   pumpFor(200);
   EXPECT_FALSE(box.caught());
@@ -79,7 +85,7 @@ TEST(MainWindowMenus, AnEmptyPortListGivesOnlyShowOutputAndNoBox) {
 }
 
 // A name is cut to 15 characters; items past 899 exist but do nothing.
-TEST(MainWindowMenus, LongNamesAreCutAndItemsPast899DoNothing) {
+TEST_F(MainWindowMenus, LongNamesAreCutAndItemsPast899DoNothing) {
   std::vector<std::wstring> names;
   for (int i = 0; i < 101; ++i) names.push_back(L"PORT" + std::to_wstring(i));
   names[0] = L"ABCDEFGHIJKLMNOPQRST";
@@ -95,6 +101,6 @@ TEST(MainWindowMenus, LongNamesAreCutAndItemsPast899DoNothing) {
   pumpMessages();
   EXPECT_EQ(mainWindowState.markedPortItem, 0);
   EXPECT_FALSE(popupItems(connect)[100].checked);
-  EXPECT_EQ(consoleText(), L"");
+  EXPECT_EQ(paneText(), L"");
 }
 }  // namespace

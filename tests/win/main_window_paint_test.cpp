@@ -7,11 +7,17 @@
 #include <vector>
 
 #include "protocol/control_state.h"
-#include "tests/win/support/mainwin_support.h"
-#include "tests/win/support/test_support.h"
+#include "tools/harness/panel_fixtures.h"
+#include "tools/harness/panel_in_process.h"
+#include "tools/harness/screen_reading.h"
+#include "tools/harness/session_environment.h"
+#include "tools/harness/unit_peer.h"
+#include "tools/harness/waiting.h"
 #include "ui/main/main_window.h"
 
 namespace {
+class MainWindowPaint : public PanelTest {};
+
 const COLORREF kGreen = RGB(0, 255, 0);
 const COLORREF kRed = RGB(255, 0, 0);
 const COLORREF kGrey = RGB(238, 238, 238);
@@ -49,8 +55,8 @@ void expectFrame(const FrameColour& expected) {
   }
 }
 
-TEST(MainWindowPaint, RepliesMakeFramesAppearAndDisappear) {
-  SerialPeer peer(testPeerName());
+TEST_F(MainWindowPaint, RepliesMakeFramesAppearAndDisappear) {
+  UnitPeer peer(testPeerName());
   ASSERT_NE(startPanel(), nullptr);
   ASSERT_EQ(connectTestPort(peer), kOpeningQueries);
   const Step steps[] = {
@@ -76,8 +82,8 @@ TEST(MainWindowPaint, RepliesMakeFramesAppearAndDisappear) {
 }
 
 // Before any input reply the mute frames still follow the unit's mute replies.
-TEST(MainWindowPaint, AMuteReplyBeforeAnyInputReplyIsPainted) {
-  SerialPeer peer(testPeerName());
+TEST_F(MainWindowPaint, AMuteReplyBeforeAnyInputReplyIsPainted) {
+  UnitPeer peer(testPeerName());
   ASSERT_NE(startPanel(), nullptr);
   ASSERT_EQ(connectTestPort(peer), kOpeningQueries);
   ASSERT_EQ(controlState.audioInput, -1);
@@ -91,8 +97,8 @@ TEST(MainWindowPaint, AMuteReplyBeforeAnyInputReplyIsPainted) {
 
 // A reply line that falls across the 1023-unit limit of one delivery is still
 // read whole: the HDMI output is muted, not all of them.
-TEST(MainWindowPaint, AReplyLineAcrossTheDeliveryLimitIsReadWhole) {
-  SerialPeer peer(testPeerName());
+TEST_F(MainWindowPaint, AReplyLineAcrossTheDeliveryLimitIsReadWhole) {
+  UnitPeer peer(testPeerName());
   ASSERT_NE(startPanel(), nullptr);
   ASSERT_EQ(connectTestPort(peer), kOpeningQueries);
   const std::string filler = ">ERR unknown command\r\n";
@@ -104,7 +110,7 @@ TEST(MainWindowPaint, AReplyLineAcrossTheDeliveryLimitIsReadWhole) {
   ASSERT_TRUE(peer.write(noise + muted));
   std::wstring echoed(muted.begin(), muted.end());
   ASSERT_TRUE(waitFor([&] {
-    std::wstring text = consoleText();
+    std::wstring text = paneText();
     return text.size() >= echoed.size() && text.substr(text.size() - echoed.size()) == echoed;
   }));
   EXPECT_EQ(controlState.hdmiAudioMuted, 1);
@@ -123,7 +129,7 @@ int blackPixelsIn(const RECT& area) {
   return count;
 }
 
-TEST(MainWindowPaint, CaptionsAndTheSeparatorStandOnTheGreyGround) {
+TEST_F(MainWindowPaint, CaptionsAndTheSeparatorStandOnTheGreyGround) {
   ASSERT_NE(startPanel(), nullptr);
   HWND window = mainWindowState.mainWindow;
   // The separator runs from y = 8 up to, not including, y = 268.

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/win/support/links_support.h"
-#include "tests/win/support/test_support.h"
+#include "tools/harness/session_environment.h"
+#include "tools/harness/stdout_capture.h"
 
 namespace {
 struct Value {

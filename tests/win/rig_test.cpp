@@ -2,14 +2,15 @@
 // prefix and carry bytes both ways. Every serial test stands on this.
 #include <gtest/gtest.h>
 
-#include "tests/win/support/test_support.h"
+#include "tools/harness/session_environment.h"
+#include "tools/harness/unit_peer.h"
 
 TEST(Rig, PtyPairsCarryBytesBetweenTheirComPorts) {
   struct Pair {
     std::wstring a, b;
   };
   for (const Pair& pair : {Pair{testPortName(), testPeerName()}, Pair{testPort2Name(), testPeer2Name()}}) {
-    SerialPeer a(pair.a), b(pair.b);
+    UnitPeer a(pair.a), b(pair.b);
     ASSERT_TRUE(a.isOpen());
     ASSERT_TRUE(b.isOpen()) << "error " << GetLastError();
     ASSERT_TRUE(a.write(std::string("ping\0\xE9", 6)));

@@ -12,9 +12,15 @@
 #include <thread>
 #include <vector>
 
-#include "tests/win/support/import_patch.h"
-#include "tests/win/support/links_support.h"
-#include "tests/win/support/test_support.h"
+#include "tools/harness/byte_text.h"
+#include "tools/harness/import_patch.h"
+#include "tools/harness/panel_fixtures.h"
+#include "tools/harness/rig_cable.h"
+#include "tools/harness/rx_recorder.h"
+#include "tools/harness/session_environment.h"
+#include "tools/harness/timing.h"
+#include "tools/harness/unit_peer.h"
+#include "tools/harness/waiting.h"
 
 namespace {
 // A duplicate of the reader's handle, to see it end after close has
@@ -39,15 +45,22 @@ bool stopMutexHeldElsewhere() {
   return result == WAIT_TIMEOUT;
 }
 
-class SerialLinkTest : public testing::Test {
+// A small real window of this thread for the link to send its bursts to.
+HWND newReceiver() {
+  return CreateWindowExW(0, L"STATIC", L"rx", WS_OVERLAPPED, 0, 0, 100, 100, nullptr, nullptr,
+                         GetModuleHandleW(nullptr), nullptr);
+}
+
+class SerialLinkTest : public PanelTest {
  protected:
   void SetUp() override {
     initSerialLink();
-    peer = std::make_unique<SerialPeer>(testPeerName());
+    peer = std::make_unique<UnitPeer>(testPeerName());
     ASSERT_TRUE(peer->isOpen()) << "peer port, error " << GetLastError();
   }
   void TearDown() override {
     if (serialLink.portOpen) closeSerialPort(serialLink.serialHandle);
+    PanelTest::TearDown();
   }
   void openLink() {
     ASSERT_EQ(openSerialPort(testPortName().c_str(), rx.window()), 0) << "error " << GetLastError();
@@ -57,8 +70,8 @@ class SerialLinkTest : public testing::Test {
     return waitFor([&] { return rx.deliveries.size() >= count; }, timeoutMs);
   }
 
-  RxRecorder rx;
-  std::unique_ptr<SerialPeer> peer;
+  RxRecorder rx{newReceiver()};
+  std::unique_ptr<UnitPeer> peer;
 };
 
 struct WriteCase {
@@ -190,11 +203,10 @@ TEST_F(SerialLinkTest, ReplyDelayFromLastByteToHandledBurst) {
   std::vector<double> delays;
   for (int i = 0; i < 20; ++i) {
     std::size_t before = rx.deliveries.size();
-    LARGE_INTEGER written;
     ASSERT_TRUE(peer->write("OK\r\n"));
-    QueryPerformanceCounter(&written);
+    double written = nowMs();
     ASSERT_TRUE(waitForDeliveries(before + 1)) << "reply " << i;
-    delays.push_back(millisecondsBetween(written, rx.deliveries[before].handledAt));
+    delays.push_back(rx.deliveries[before].handledAtMs - written);
     EXPECT_EQ(rx.deliveries[before].text, L"OK\r\n");
     pumpFor(30 + 7 * i);  // vary where in the reader's cycle the next reply lands
   }
@@ -292,7 +304,7 @@ INSTANTIATE_TEST_SUITE_P(Counts, SerialReaderLimitTest,
                                          ReaderLimitCase{4, false}));
 
 TEST_F(SerialLinkTest, OpenFailsForAMissingPortButTakesTheWindow) {
-  RxRecorder other;
+  RxRecorder other(newReceiver());
   serialLink.notifyWindow = rx.window();
   EXPECT_EQ(openSerialPort(L"\\\\.\\COM199", other.window()), 1);
   EXPECT_EQ(serialLink.notifyWindow, other.window());
@@ -340,7 +352,7 @@ TEST_F(SerialLinkTest, LongPortNameOpensWholeAndIsKeptCut) {
 
 TEST_F(SerialLinkTest, PulledCableNeitherSpinsNorHangsTheLink) {
   if (unplugPortName().empty()) GTEST_SKIP() << "the rig has no pair whose cable can be pulled";
-  auto unit = std::make_unique<SerialPeer>(unplugPeerName());
+  auto unit = std::make_unique<UnitPeer>(unplugPeerName());
   ASSERT_TRUE(unit->isOpen());
   ASSERT_EQ(openSerialPort(unplugPortName().c_str(), rx.window()), 0);
   ASSERT_EQ(configureSerialPort(serialLink.serialHandle), 0);
@@ -370,7 +382,7 @@ TEST_F(SerialLinkTest, PulledCableNeitherSpinsNorHangsTheLink) {
   CloseHandle(reader);
 
   // With the pair back, a new open works end to end.
-  unit = std::make_unique<SerialPeer>(unplugPeerName());
+  unit = std::make_unique<UnitPeer>(unplugPeerName());
   ASSERT_TRUE(unit->isOpen());
   ASSERT_EQ(openSerialPort(unplugPortName().c_str(), rx.window()), 0);
   ASSERT_EQ(configureSerialPort(serialLink.serialHandle), 0);

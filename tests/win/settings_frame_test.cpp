@@ -6,8 +6,9 @@
 #include <gtest/gtest.h>
 
 #include "protocol/control_state.h"
-#include "tests/win/support/mainwin_support.h"
-#include "tests/win/support/settings_support.h"
+#include "tools/harness/controls_and_menus.h"
+#include "tools/harness/panel_fixtures.h"
+#include "tools/harness/screen_reading.h"
 #include "ui/ids.h"
 #include "ui/main/main_window.h"
 #include "ui/settings/network_settings.h"

@@ -9,8 +9,14 @@
 #include <vector>
 
 #include "protocol/control_state.h"
-#include "tests/win/support/mainwin_support.h"
-#include "tests/win/support/settings_support.h"
+#include "tools/harness/byte_text.h"
+#include "tools/harness/controls_and_menus.h"
+#include "tools/harness/message_box_watcher.h"
+#include "tools/harness/panel_fixtures.h"
+#include "tools/harness/screen_reading.h"
+#include "tools/harness/stamped_peer_reader.h"
+#include "tools/harness/unit_traffic.h"
+#include "tools/harness/waiting.h"
 #include "ui/ids.h"
 #include "ui/main/main_window.h"
 #include "ui/settings/network_settings.h"
@@ -55,8 +61,8 @@ struct Clicked {
 
 // Clicks a "Set" button and catches whichever warning it shows.
 Clicked clickSet(HWND window, int setId) {
-  MessageBoxCatcher address(kAddressCaption);
-  MessageBoxCatcher subnet(kSubnetCaption);
+  MessageBoxWatcher address(kAddressCaption);
+  MessageBoxWatcher subnet(kSubnetCaption);
   clickButton(GetDlgItem(window, setId));
   if (address.caught()) return {true, kAddressCaption, address.text()};
   if (subnet.caught()) return {true, kSubnetCaption, subnet.text()};
@@ -187,7 +193,7 @@ TEST_F(NetworkSettingsTest, EachSetChecksItsRowBeforeItSends) {
     EXPECT_EQ(printable(received()), printable(c.wire));
     // Only a row that was sent is emptied.
     for (std::size_t i = 0; i < edits.size(); ++i)
-      EXPECT_EQ(controlText(edits[i]), c.caption == nullptr ? L"" : c.texts[i]) << "edit " << i;
+      EXPECT_EQ(windowText(edits[i]), c.caption == nullptr ? L"" : c.texts[i]) << "edit " << i;
   }
   // Sending changes none of the values shown until the unit replies.
   EXPECT_TRUE(showsLine(window_, 8, 8, L"Current IP address: 0.0.0.0 : 0"));
@@ -199,7 +205,7 @@ TEST_F(NetworkSettingsTest, TypedDigitsAreSentAndLettersRefused) {
   HWND first = ipAddressEdit(0);
   SetFocus(first);
   for (wchar_t ch : std::wstring(L"1x9")) SendMessageW(first, WM_CHAR, ch, 0);
-  EXPECT_EQ(controlText(first), L"19");
+  EXPECT_EQ(windowText(first), L"19");
   const wchar_t* rest[] = {L"168", L"1", L"20"};
   for (int i = 1; i < 4; ++i) SetWindowTextW(ipAddressEdit(i), rest[i - 1]);
   Clicked clicked = clickSet(window_, IDC_SET_IP_ADDRESS);
@@ -209,7 +215,7 @@ TEST_F(NetworkSettingsTest, TypedDigitsAreSentAndLettersRefused) {
   HWND port = portEdit();
   SetFocus(port);
   for (wchar_t ch : std::wstring(L"1234567890123")) SendMessageW(port, WM_CHAR, ch, 0);
-  std::wstring kept = controlText(port);
+  std::wstring kept = windowText(port);
   EXPECT_LT(kept.size(), 13u);
   EXPECT_EQ(kept, std::wstring(L"1234567890123").substr(0, kept.size()));
 }
@@ -231,8 +237,8 @@ TEST_F(NetworkSettingsTest, AnOlderWindowsSetReadsItsOwnEdits) {
   EXPECT_FALSE(clickSet(older, IDC_SET_GATEWAY).boxShown);
   EXPECT_EQ(received(), onWire("<GAR[10-0-0-1]>", 24));
   for (int i = 0; i < 4; ++i) {
-    EXPECT_EQ(controlText(olderRow[static_cast<std::size_t>(i)]), L"");
-    EXPECT_EQ(controlText(newerRow[static_cast<std::size_t>(i)]), newerTexts[i]);
+    EXPECT_EQ(windowText(olderRow[static_cast<std::size_t>(i)]), L"");
+    EXPECT_EQ(windowText(newerRow[static_cast<std::size_t>(i)]), newerTexts[i]);
   }
 
   // After the newest is gone the older still reads its own port edit.
@@ -247,9 +253,9 @@ class NetworkOpeningTest : public ConnectedPanelTest {};
 // The four queries go out in order with a pause of about 100 ms before each
 // of the last three.
 TEST_F(NetworkOpeningTest, TheQueriesArePacedInOrder) {
-  std::vector<TimedChunk> chunks;
+  std::vector<StampedChunk> chunks;
   {
-    TimedPeerReader reader(peer);
+    StampedPeerReader reader(peer);
     openThroughMenu(IDM_NETWORK_SETTINGS);
     waitFor([] { return false; }, 500);
     chunks = reader.finish();
@@ -257,7 +263,7 @@ TEST_F(NetworkOpeningTest, TheQueriesArePacedInOrder) {
   const char* queries[] = {"<SIPR>", "<SPORT>", "<SUBR>", "<GAR>"};
   std::string all;
   std::vector<double> startOf;   // arrival time of each byte
-  for (const TimedChunk& chunk : chunks) {
+  for (const StampedChunk& chunk : chunks) {
     all += chunk.bytes;
     startOf.insert(startOf.end(), chunk.bytes.size(), chunk.atMs);
   }

@@ -11,8 +11,13 @@
 #include <vector>
 
 #include "protocol/control_state.h"
-#include "tests/win/support/mainwin_support.h"
-#include "tests/win/support/settings_support.h"
+#include "tools/harness/byte_text.h"
+#include "tools/harness/controls_and_menus.h"
+#include "tools/harness/panel_fixtures.h"
+#include "tools/harness/panel_in_process.h"
+#include "tools/harness/screen_reading.h"
+#include "tools/harness/unit_traffic.h"
+#include "tools/harness/waiting.h"
 #include "ui/ids.h"
 #include "ui/main/main_window.h"
 #include "ui/settings/network_settings.h"
@@ -131,7 +136,7 @@ TEST_F(OutputVideoTest, SetSendsTheSelectedIndexAsOneUpperCaseHexDigit) {
     clickButton(item(IDC_SET_RESOLUTION));
     EXPECT_EQ(received(), onWire(c.text, 12)) << c.index;
     std::wstring echo = L"Tx> " + std::wstring(c.text, c.text + strlen(c.text)) + L"\r\n";
-    EXPECT_NE(consoleText().find(echo), std::wstring::npos) << c.index;
+    EXPECT_NE(paneText().find(echo), std::wstring::npos) << c.index;
   }
   EXPECT_EQ(controlState.outputResolution, 0) << "only a reply changes it";
 }
@@ -158,10 +163,10 @@ TEST_F(OutputVideoTest, TrackbarKeysSendTheNewValueUnlessItWasTheLastSent) {
     SCOPED_TRACE(testing::Message() << c.id << " from " << c.from);
     HWND trackbar = item(c.id);
     SendMessageW(trackbar, TBM_SETPOS, TRUE, c.from);
-    std::wstring before = consoleText();
+    std::wstring before = paneText();
     pressKey(trackbar, c.key);
     EXPECT_EQ(printable(received()), printable(c.wire));
-    std::wstring added = consoleText().substr(before.size());
+    std::wstring added = paneText().substr(before.size());
     std::string text = c.wire.substr(0, c.wire.find('\0'));
     EXPECT_EQ(added, c.wire.empty() ? L"" : L"Tx> " + std::wstring(text.begin(), text.end()) + L"\r\n");
   }

@@ -9,8 +9,10 @@
 #include <vector>
 
 #include "protocol/control_state.h"
-#include "tests/win/support/mainwin_support.h"
-#include "tests/win/support/settings_support.h"
+#include "tools/harness/controls_and_menus.h"
+#include "tools/harness/panel_fixtures.h"
+#include "tools/harness/panel_in_process.h"
+#include "tools/harness/unit_traffic.h"
 #include "ui/ids.h"
 #include "ui/main/main_window.h"
 #include "ui/settings/network_settings.h"
@@ -73,15 +75,15 @@ TEST_F(VgaAdjustmentsTest, ThePadsButtonsStandWhereTheyBelongWithTheirIdsStylesA
 TEST_F(VgaAdjustmentsTest, EachClickSendsItsCommandAndEchoesIt) {
   for (const PadCase& c : kPad) {
     SCOPED_TRACE(testing::Message() << c.id);
-    std::wstring before = consoleText();
+    std::wstring before = paneText();
     clickButton(GetDlgItem(window_, c.id));
     EXPECT_EQ(received(), onWire(c.command, c.n));
-    EXPECT_EQ(consoleText().substr(before.size()), echoOf(c.command));
+    EXPECT_EQ(paneText().substr(before.size()), echoOf(c.command));
   }
 }
 
 TEST_F(VgaAdjustmentsTest, TenClicksOnGrowSendTenCommands) {
-  std::wstring before = consoleText();
+  std::wstring before = paneText();
   for (int i = 0; i < 10; ++i) clickButton(GetDlgItem(window_, IDC_VGA_GROW));
   std::string expected;
   std::wstring echoes;
@@ -90,7 +92,7 @@ TEST_F(VgaAdjustmentsTest, TenClicksOnGrowSendTenCommands) {
     echoes += echoOf("HTotal+*");
   }
   EXPECT_EQ(received(), expected);
-  EXPECT_EQ(consoleText().substr(before.size()), echoes);
+  EXPECT_EQ(paneText().substr(before.size()), echoes);
 }
 
 // A window keeps working after a newer one of its kind has come and gone.

@@ -5,33 +5,31 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
+#include <string>
+#include <vector>
 
-#include "tests/win/support/test_support.h"
-#include "tools/bench/box_watch.h"
-#include "tools/bench/panel_scenarios.h"
+#include "tools/bench/panel_report.h"
+#include "tools/harness/message_box_watcher.h"
+#include "tools/harness/panel_fixtures.h"
+#include "tools/harness/scenarios/panel_scenarios.h"
 
 namespace {
 constexpr long kHandleTolerance = 8;     // the system may cache a few handles
 constexpr long kThreadTolerance = 1;
 constexpr double kResponsiveMs = 2000;   // a generous deadline, not a speed
 
-PanelPorts testPorts() {
-  PanelPorts ports;
-  ports.program = testPortName();
-  ports.peer = testPeerName();
-  return ports;
-}
+// The program's boxes wait for an operator: the watcher presses OK and keeps them.
+class Stress : public PanelTest {
+ protected:
+  std::vector<std::wstring> dismissedBoxes() const { return boxes_.boxes(); }
 
-std::wstring fromEnvironment(const char* name, const wchar_t* fallback) {
-  const char* value = std::getenv(name);
-  return value != nullptr && *value != 0 ? std::wstring(value, value + std::strlen(value)) : fallback;
-}
+ private:
+  MessageBoxWatcher boxes_;
+};
 
-TEST(Stress, ConnectCyclesLeaveNoHandlesOrThreadsBehind) {
+TEST_F(Stress, ConnectCyclesLeaveNoHandlesOrThreadsBehind) {
   const int cycles = 20;
-  ConnectCycles r = measureConnectCycles(testPorts(), cycles);
+  ConnectCycles r = measureConnectCycles(sessionTestPorts(), cycles);
   printConnectCycles(r);
   ASSERT_TRUE(r.ok) << r.why;
   EXPECT_EQ(r.closedLines, cycles);
@@ -44,8 +42,8 @@ TEST(Stress, ConnectCyclesLeaveNoHandlesOrThreadsBehind) {
   EXPECT_TRUE(dismissedBoxes().empty());
 }
 
-TEST(Stress, InputAtLineSpeedLosesNoByte) {
-  SustainedInput r = measureSustainedInput(testPorts(), 5, 11520);
+TEST_F(Stress, InputAtLineSpeedLosesNoByte) {
+  SustainedInput r = measureSustainedInput(sessionTestPorts(), 5, 11520);
   printSustainedInput(r);
   ASSERT_TRUE(r.ok) << r.why;
   EXPECT_EQ(r.written, 57600u);
@@ -57,10 +55,8 @@ TEST(Stress, InputAtLineSpeedLosesNoByte) {
   EXPECT_LT(r.longestUiWaitMs, kResponsiveMs);
 }
 
-TEST(Stress, PulledCableKeepsTheWindowAndTheNextConnectWorks) {
-  PanelPorts ports;
-  ports.program = fromEnvironment("VRX_TEST_UNPLUG_PORT", L"COM4");
-  ports.peer = fromEnvironment("VRX_TEST_UNPLUG_PEER", L"COM3");
+TEST_F(Stress, PulledCableKeepsTheWindowAndTheNextConnectWorks) {
+  PanelPorts ports = sessionUnplugPorts();
   Unplug r = measureUnplug(ports, UnplugBy::RigPair, 1);
   printUnplug(r, UnplugBy::RigPair);
   for (const std::wstring& box : dismissedBoxes()) std::printf("box shown: %ls\n", box.c_str());
@@ -71,9 +67,9 @@ TEST(Stress, PulledCableKeepsTheWindowAndTheNextConnectWorks) {
   EXPECT_LT(r.longestUiWaitMs, kResponsiveMs);
 }
 
-TEST(Stress, LineNoiseKeepsTheStateValidAndThePaneMoving) {
-  HostileInput r = measureHostileInput(testPorts(), 5, 4000);
-  printHostileInput(r, testPorts());
+TEST_F(Stress, LineNoiseKeepsTheStateValidAndThePaneMoving) {
+  HostileInput r = measureHostileInput(sessionTestPorts(), 5, 4000);
+  printHostileInput(r, sessionTestPorts());
   ASSERT_TRUE(r.windowKept) << r.why;
   EXPECT_GT(r.invariantChecks, 10);
   EXPECT_EQ(r.invariantFailures, 0);
@@ -83,9 +79,9 @@ TEST(Stress, LineNoiseKeepsTheStateValidAndThePaneMoving) {
   EXPECT_LT(r.longestUiWaitMs, kResponsiveMs);
 }
 
-TEST(Stress, LongSessionLandsEveryAppend) {
+TEST_F(Stress, LongSessionLandsEveryAppend) {
   const unsigned long long bytes = 100 * 1024;
-  LongSession r = measureLongSession(testPorts(), bytes, {50 * 1024, 100 * 1024});
+  LongSession r = measureLongSession(sessionTestPorts(), bytes, {50 * 1024, 100 * 1024});
   printLongSession(r);
   ASSERT_TRUE(r.why.empty()) << r.why;
   EXPECT_EQ(r.written, bytes);

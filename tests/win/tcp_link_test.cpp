@@ -10,7 +10,7 @@
 #include <string>
 #include <thread>
 
-#include "tests/win/support/links_support.h"
+#include "tools/harness/stdout_capture.h"
 
 namespace {
 // The runtime writes standard output in text mode: each "\n" goes out as CR LF.

@@ -14,9 +14,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "tools/bench/bench_peer.h"
-#include "tools/bench/box_watch.h"
-#include "tools/bench/panel_scenarios.h"
+#include "tools/bench/panel_report.h"
+#include "tools/harness/message_box_watcher.h"
+#include "tools/harness/scenarios/panel_scenarios.h"
 
 namespace {
 double numberArg(int argc, char** argv, int i, double fallback) {
@@ -29,15 +29,8 @@ std::wstring wideArg(int argc, char** argv, int i) {
   return std::wstring(text.begin(), text.end());
 }
 
-PanelPorts sessionPorts() {
-  PanelPorts ports;
-  ports.program = portFromEnvironment("VRX_TEST_PORT", L"COM7");
-  ports.peer = portFromEnvironment("VRX_TEST_PEER", L"COM8");
-  return ports;
-}
-
 int run(const std::string& mode, int argc, char** argv) {
-  PanelPorts ports = sessionPorts();
+  PanelPorts ports = sessionTestPorts();
   if (mode == "reply-delay") {
     ReplyDelay r = measureReplyDelay(ports, static_cast<int>(numberArg(argc, argv, 2, 1000)));
     printReplyDelay(r);
@@ -54,10 +47,7 @@ int run(const std::string& mode, int argc, char** argv) {
     return r.ok ? 0 : 1;
   }
   if (mode == "unplug-rig") {
-    PanelPorts rig;
-    rig.program = portFromEnvironment("VRX_TEST_UNPLUG_PORT", L"COM4");
-    rig.peer = portFromEnvironment("VRX_TEST_UNPLUG_PEER", L"COM3");
-    Unplug r = measureUnplug(rig, UnplugBy::RigPair, static_cast<int>(numberArg(argc, argv, 2, 5)));
+    Unplug r = measureUnplug(sessionUnplugPorts(), UnplugBy::RigPair, static_cast<int>(numberArg(argc, argv, 2, 5)));
     printUnplug(r, UnplugBy::RigPair);
     return r.ok ? 0 : 1;
   }
@@ -94,8 +84,10 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: panel_bench reply-delay|sustained|cycles|unplug-rig|unplug-sim|hostile|long-session ...\n");
     return 2;
   }
+  // The program's boxes wait for an operator; the bench presses OK.
+  MessageBoxWatcher watcher;
   int code = run(argv[1], argc, argv);
-  std::vector<std::wstring> boxes = dismissedBoxes();
+  std::vector<std::wstring> boxes = watcher.boxes();
   std::printf("    message boxes the program showed (pressed OK by the bench): %zu\n", boxes.size());
   for (const std::wstring& box : boxes) std::printf("      \"%ls\"\n", box.c_str());
   std::fflush(stdout);

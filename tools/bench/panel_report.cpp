@@ -1,9 +1,7 @@
-// The figures of the in-process measurements, each with its unit and how it
-// was measured.
+#include "tools/bench/panel_report.h"
+
 #include <cstdio>
 #include <string>
-
-#include "tools/bench/panel_scenarios.h"
 
 namespace {
 constexpr double kBaud = 115200;

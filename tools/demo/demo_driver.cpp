@@ -9,9 +9,13 @@
 #include <cstdio>
 #include <string>
 
-#include "tests/win/support/e2e_support.h"
-#include "tests/win/support/test_support.h"
 #include "tools/demo/close_glyph.h"
+#include "tools/harness/controls_and_menus.h"
+#include "tools/harness/port_items.h"
+#include "tools/harness/program_process.h"
+#include "tools/harness/screen_reading.h"
+#include "tools/harness/session_environment.h"
+#include "tools/harness/waiting.h"
 
 namespace {
 std::wstring outputFolder = L".";
@@ -23,44 +27,10 @@ void step(bool worked, const char* what) {
   if (!worked) allWorked = false;
 }
 
-// Writes the screen area of a window, caption and frame included.
-bool saveWindowShot(HWND window, const std::wstring& name) {
-  pumpFor(500);   // let every pending paint reach the screen
-  RECT rect;
-  GetWindowRect(window, &rect);
-  int width = rect.right - rect.left;
-  int height = rect.bottom - rect.top;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 24;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-  SelectObject(memory, old);
-  DWORD rowBytes = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
-  DWORD imageBytes = rowBytes * static_cast<DWORD>(height);
-  BITMAPFILEHEADER file{};
-  file.bfType = 0x4D42;   // "BM"
-  file.bfOffBits = sizeof file + sizeof info.bmiHeader;
-  file.bfSize = file.bfOffBits + imageBytes;
-  std::wstring path = outputFolder + L"\\" + name + L".bmp";
-  HANDLE out = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  DWORD written = 0;
-  bool saved = out != INVALID_HANDLE_VALUE && WriteFile(out, &file, sizeof file, &written, nullptr) &&
-               WriteFile(out, &info.bmiHeader, sizeof info.bmiHeader, &written, nullptr) &&
-               WriteFile(out, bits, imageBytes, &written, nullptr);
-  if (out != INVALID_HANDLE_VALUE) CloseHandle(out);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  return saved;
+// Lets every pending paint reach the screen, then writes the window's shot.
+bool saveShot(HWND window, const std::wstring& name) {
+  pumpFor(500);
+  return saveWindowShot(window, outputFolder + L"\\" + name + L".bmp");
 }
 
 void click(HWND window, int id) { SendMessageW(GetDlgItem(window, id), BM_CLICK, 0, 0); }
@@ -84,10 +54,10 @@ int wmain(int argc, wchar_t** argv) {
   bool glyph = closeBoxShowsGlyph(main, closeInk);
   step(glyph, ("the close box shows its glyph, not a letter (" + closeInk + ")").c_str());
 
-  int port = registryPortIndex(simPortName());
+  int port = portItemIndex(simPortName());
   step(port >= 0, "the simulated unit's port is listed");
   PostMessageW(main, WM_COMMAND, static_cast<WPARAM>(800 + port), 0);
-  step(waitFor([&] { return controlText(GetDlgItem(main, 1002)).find(L"FLMCU SW Versions") != std::wstring::npos; },
+  step(waitFor([&] { return windowText(GetDlgItem(main, 1002)).find(L"FLMCU SW Versions") != std::wstring::npos; },
                10000),
        "connected; the unit answered the opening queries");
 
@@ -96,7 +66,7 @@ int wmain(int argc, wchar_t** argv) {
   click(main, 1014);   // "HDMI\nMute"
   pumpFor(600);
   PostMessageW(main, WM_COMMAND, 1020, 0);   // "Show Output"
-  step(saveWindowShot(main, L"main-window"), "picked VGA2 and audio 3, muted HDMI: main-window");
+  step(saveShot(main, L"main-window"), "picked VGA2 and audio 3, muted HDMI: main-window");
 
   struct Settings {
     int menuId;
@@ -109,12 +79,12 @@ int wmain(int argc, wchar_t** argv) {
   for (const Settings& s : settings) {
     HWND window = openSettings(main, s.menuId, s.title);
     std::string name(s.shot, s.shot + wcslen(s.shot));
-    step(window != nullptr && saveWindowShot(window, s.shot), ("opened and captured " + name).c_str());
+    step(window != nullptr && saveShot(window, s.shot), ("opened and captured " + name).c_str());
     if (window != nullptr) PostMessageW(window, WM_CLOSE, 0, 0);
     pumpFor(200);
   }
 
-  std::wstring pane = controlText(GetDlgItem(main, 1002));
+  std::wstring pane = windowText(GetDlgItem(main, 1002));
   std::printf("--- output pane ---\n%ls--- end of output pane ---\n", pane.c_str());
   int exitCode = program.close();
   step(exitCode == 0, "the control panel closed with exit code 0");

@@ -1,0 +1,10 @@
+#pragma once
+// Bytes of the line shown as text: in failure messages, and as the reader
+// widens them.
+#include <string>
+
+// Printable characters as they are, every other byte as \xNN.
+std::string printable(const std::string& bytes);
+
+// Each byte as the wide unit of the same value.
+std::wstring wideBytes(const std::string& bytes);

@@ -1,0 +1,61 @@
+#pragma once
+// GoogleTest fixtures for the tests of the in-process panel (header only: the
+// benchmarks and the demo use the harness without GoogleTest).
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tools/harness/panel_in_process.h"
+#include "tools/harness/session_environment.h"
+#include "tools/harness/unit_peer.h"
+#include "tools/harness/waiting.h"
+#include "ui/main/main_window.h"
+#include "ui/settings/network_settings.h"
+#include "ui/settings/output_video_settings.h"
+#include "ui/settings/vga_image_adjustments.h"
+
+// Every case ends the panel it started, so cases run one after another in
+// one process as well as one per process.
+class PanelTest : public testing::Test {
+ protected:
+  void TearDown() override { endPanel(); }
+};
+
+// The whole program started and connected to the test port; peer plays the unit.
+class ConnectedPanelTest : public PanelTest {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(peer.isOpen()) << "error " << GetLastError();
+    ASSERT_NE(startPanel(), nullptr);
+    ASSERT_EQ(connectTestPort(peer), kOpeningQueries);
+    peer.readUntilQuiet(200);
+  }
+
+  // Chooses a "&Settings" menu item; returns the slot that its window fills.
+  HWND openThroughMenu(int menuId) {
+    SendMessageW(mainWindowState.mainWindow, WM_COMMAND, MAKEWPARAM(menuId, 0), 0);
+    pumpMessages();
+    switch (menuId) {
+      case 3001:
+        return outputVideoSettingsWindow();
+      case 4002:
+        return vgaImageAdjustmentsWindow();
+      case 3003:
+        return networkSettingsWindow();
+      default:
+        return nullptr;
+    }
+  }
+  // Sends the unit's reply text and waits until the program has echoed it.
+  void reply(const std::string& text) {
+    ASSERT_TRUE(peer.write(text));
+    std::wstring echo = L"Rx>" + std::wstring(text.begin(), text.end());
+    ASSERT_TRUE(waitFor([&] { return paneText().find(echo) != std::wstring::npos; })) << text;
+  }
+  // Everything the unit receives until the line has been quiet a while.
+  std::string received() { return peer.readUntilQuiet(400); }
+
+  UnitPeer peer{testPeerName()};
+};
