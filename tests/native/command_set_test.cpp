@@ -64,7 +64,6 @@ INSTANTIATE_TEST_SUITE_P(
         CommandCase{"ReadVideoInput", readVideoInput, wire(L"R SOURCE.", 10)},
         CommandCase{"ReadAudioInput", readAudioInput, wire(L"R AUDIO.", 9)},
         CommandCase{"SelectVideoInput", [] { return selectVideoInput(7); }, wire(L"S SOURCE 7.", 12)},
-        CommandCase{"ResolutionNine", [] { return selectOutputResolution(9); }, wire(L"S OUTPUT 9!", 12)},
         CommandCase{"ResolutionTenIsUpperCaseA", [] { return selectOutputResolution(10); }, wire(L"S OUTPUT A!", 12)},
         CommandCase{"ResolutionFifteen", [] { return selectOutputResolution(15); }, wire(L"S OUTPUT F!", 12)},
         CommandCase{"ReadOutputResolution", readOutputResolution, wire(L"R OUTPUT!", 10)},
@@ -86,20 +85,16 @@ INSTANTIATE_TEST_SUITE_P(
         CommandCase{"ReadBuzzerStatus", readBuzzerStatus, wire(L"<BellStatus>", 13)},
         CommandCase{"ReadVersions", readVersions, wire(L"<SW>", 5)},
         CommandCase{"VerticalStartPlus", [] { return stepVerticalStart(true); }, wire(L"VStart+*", 9)},
-        CommandCase{"VerticalStartMinus", [] { return stepVerticalStart(false); }, wire(L"VStart-*", 9)},
         CommandCase{"HorizontalStartPlus", [] { return stepHorizontalStart(true); }, wire(L"HStart+*", 9)},
         CommandCase{"HorizontalTotalMinus", [] { return stepHorizontalTotal(false); }, wire(L"HTotal-*", 9)},
         CommandCase{"AutoAdjust", autoAdjust, wire(L"Auto Adjust*", 13)},
         CommandCase{"BrightnessFive", [] { return setBrightness(5); }, wire(L"Brightness 005*", 16)},
-        CommandCase{"BrightnessHundred", [] { return setBrightness(100); }, wire(L"Brightness 100*", 16)},
         CommandCase{"ReadBrightness", readBrightness, wire(L"Brightness*", 12)},
         CommandCase{"ContrastFifty", [] { return setContrast(50); }, wire(L"Contrast 050*", 14)},
-        CommandCase{"ContrastTen", [] { return setContrast(10); }, wire(L"Contrast 010*", 14)},
         CommandCase{"ReadContrast", readContrast, wire(L"Contrast*", 12)},
         CommandCase{"SelectAudioInput", [] { return selectAudioInput(9); }, wire(L"S AUDIO 9.", 11)},
         CommandCase{"AudioInputLevel", [] { return setAudioInputLevel(3, 5); }, wire(L"A 3 INPUT 5%", 14)},
         CommandCase{"HdmiVolumeUp", [] { return stepOutputVolume(false, true); }, wire(L"B+ OUTPUT%", 11)},
-        CommandCase{"AnalogVolumeDown", [] { return stepOutputVolume(true, false); }, wire(L"A- OUTPUT%", 11)},
         CommandCase{"HdmiMute", [] { return toggleOutputMute(0); }, wire(L"CLOSE 1%", 9)},
         CommandCase{"AnalogMute", [] { return toggleOutputMute(1); }, wire(L"CLOSE 0%", 9)},
         CommandCase{"MuteAll", [] { return toggleOutputMute(2); }, wire(L"MUTE ON%", 9)}),
@@ -144,6 +139,7 @@ TEST_F(CommandSetTest, AValueEqualToTheLastSentIsNotSentAgain) {
 // a text beyond N - 1 units is cut there rather than overrunning.
 TEST(CommandTexts, TheTextIsFollowedByZerosAndCutAtItsCount) {
   CommandText command;
+  for (wchar_t& unit : command.text) unit = L'#';   // what an earlier command left
   formatCommand(command, CommandId::ReadContrast);
   for (int i = 9; i < command.size + 2; ++i) EXPECT_EQ(command.text[i], 0) << i;
   formatCommand(command, CommandId::SetIpAddress, -2147483647 - 1, -2147483647 - 1, -2147483647 - 1,

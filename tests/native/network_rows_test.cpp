@@ -34,17 +34,13 @@ INSTANTIATE_TEST_SUITE_P(
         AddressRowCase{{L"010", L"0010", L"1", L"2"}, true, {10, 10, 1, 2}},
         // Leading white space is skipped, trailing non-digits end the number.
         AddressRowCase{{L" 7", L"\t8", L"9x", L"1 2"}, true, {7, 8, 9, 1}},
-        AddressRowCase{{L"+5", L"6", L"7", L"8"}, true, {5, 6, 7, 8}},
         // Text without leading digits reads as 0, which is in range.
         AddressRowCase{{L"abc", L"1", L"2", L"3"}, true, {0, 1, 2, 3}},
-        AddressRowCase{{L"-0", L"1", L"2", L"3"}, true, {0, 1, 2, 3}},
         AddressRowCase{{L"", L"168", L"1", L"20"}, false, {}},
         AddressRowCase{{L"192", L"168", L"1", L""}, false, {}},
         AddressRowCase{{L"256", L"1", L"2", L"3"}, false, {}},
-        AddressRowCase{{L"1", L"2", L"3", L"256"}, false, {}},
         AddressRowCase{{L"-1", L"2", L"3", L"4"}, false, {}},
         AddressRowCase{{L"1", L"2", L"99999999999999999999", L"4"}, false, {}},
-        AddressRowCase{{L"1", L"2", L"3", L"-99999999999999999999"}, false, {}},
         // 2^32 + 1 must not wrap into the octet range.
         AddressRowCase{{L"4294967297", L"1", L"1", L"1"}, false, {}}));
 
