@@ -6,14 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "protocol/control_state.h"
 #include "tools/harness/panel_fixtures.h"
-#include "tools/harness/panel_in_process.h"
 #include "tools/harness/screen_reading.h"
-#include "tools/harness/session_environment.h"
-#include "tools/harness/unit_peer.h"
-#include "tools/harness/waiting.h"
-#include "ui/main/main_window.h"
 
 namespace {
 class MainWindowPaint : public PanelTest {};

@@ -132,9 +132,7 @@ TEST_P(CopyPortNameTest, CopiesAtMostFifteenUnits) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Names, CopyPortNameTest,
-                         testing::Values(CopyCase{L"COM7", L"COM7"}, CopyCase{L"", L""},
-                                         CopyCase{L"\\\\.\\COM123456789", L"\\\\.\\COM12345678"},
-                                         CopyCase{L"ABCDEFGHIJKLMNOPQRST", L"ABCDEFGHIJKLMNO"},
+                         testing::Values(CopyCase{L"COM7", L"COM7"}, CopyCase{L"ABCDEFGHIJKLMNOPQRST", L"ABCDEFGHIJKLMNO"},
                                          CopyCase{L"caf\u00e9-port-name-long", L"caf\u00e9-port-name-"}));
 
 // The start-up step on the machine's own key, where the rig maps its ports.

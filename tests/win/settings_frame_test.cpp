@@ -1,19 +1,21 @@
 // What the three settings windows share: their frame, place and background,
-// the slots that name them, closing and reopening, and ids nobody handles.
+// the slots that name them, closing and reopening, and ids nobody handles;
+// and the VGA pad, a window of no values of its own.
 #include <windows.h>
 #include <commctrl.h>
 
 #include <gtest/gtest.h>
 
-#include "protocol/control_state.h"
+#include <algorithm>
+#include <cstring>
+#include <iterator>
+#include <string>
+
 #include "tools/harness/controls_and_menus.h"
 #include "tools/harness/panel_fixtures.h"
 #include "tools/harness/screen_reading.h"
+#include "tools/harness/unit_traffic.h"
 #include "ui/ids.h"
-#include "ui/main/main_window.h"
-#include "ui/settings/network_settings.h"
-#include "ui/settings/output_video_settings.h"
-#include "ui/settings/vga_image_adjustments.h"
 
 namespace {
 struct KindCase {
@@ -36,13 +38,25 @@ std::string queriesOf(const KindCase& kind) {
   return kind.menuId == IDM_OUTPUT_VIDEO_SETTINGS ? std::string(kind.queries, 31) : std::string(kind.queries);
 }
 
-class SettingsFrameTest : public ConnectedPanelTest {};
+class SettingsFrameTest : public ConnectedPanelTest {
+ protected:
+  // Opens a window of the kind and checks what its opening sent.
+  HWND open(const KindCase& kind) {
+    HWND window = openThroughMenu(kind.menuId);
+    if (queriesOf(kind).empty()) {
+      expectNothingSent();
+    } else {
+      expectSent(queriesOf(kind));
+    }
+    return window;
+  }
+};
 }  // namespace
 
 TEST_F(SettingsFrameTest, EachKindOpensCentredWithItsTitleSizeAndFrame) {
   for (const KindCase& kind : kKinds) {
     SCOPED_TRACE(testing::Message() << kind.menuId);
-    HWND window = openThroughMenu(kind.menuId);
+    HWND window = open(kind);
     ASSERT_TRUE(IsWindow(window));
     EXPECT_TRUE(IsWindowVisible(window));
     EXPECT_EQ(windowText(window), kind.title);
@@ -72,7 +86,6 @@ TEST_F(SettingsFrameTest, EachKindOpensCentredWithItsTitleSizeAndFrame) {
 
     EXPECT_EQ(GetClassLongPtrW(window, GCLP_HBRBACKGROUND), COLOR_MENU + 1);
     EXPECT_EQ(clientPixel(window, kind.blank.x, kind.blank.y), GetSysColor(COLOR_MENU));
-    EXPECT_EQ(received(), queriesOf(kind));
   }
 }
 
@@ -80,18 +93,18 @@ TEST_F(SettingsFrameTest, EachKindOpensCentredWithItsTitleSizeAndFrame) {
 // the current values, and closing it clears everything that named it.
 TEST_F(SettingsFrameTest, ASecondWindowOfAKindTakesTheSlotAndClosingClearsIt) {
   struct LineCase {
-    int menuId;
+    const KindCase& kind;
     POINT line;
     const wchar_t* text;
   };
   const LineCase cases[] = {
-      {IDM_OUTPUT_VIDEO_SETTINGS, {8, 8}, L"Current resolution: 640x480@60Hz"},
-      {IDM_NETWORK_SETTINGS, {8, 8}, L"Current IP address: 0.0.0.0 : 0"},
+      {kKinds[0], {8, 8}, L"Current resolution: 640x480@60Hz"},
+      {kKinds[2], {8, 8}, L"Current IP address: 0.0.0.0 : 0"},
   };
   for (const LineCase& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.menuId);
-    HWND first = openThroughMenu(c.menuId);
-    HWND second = openThroughMenu(c.menuId);
+    SCOPED_TRACE(testing::Message() << c.kind.menuId);
+    HWND first = open(c.kind);
+    HWND second = open(c.kind);
     ASSERT_TRUE(IsWindow(first));
     ASSERT_TRUE(IsWindow(second));
     ASSERT_NE(first, second);
@@ -111,18 +124,16 @@ TEST_F(SettingsFrameTest, ASecondWindowOfAKindTakesTheSlotAndClosingClearsIt) {
     // The older window's end leaves the newest one's fields alone.
     SendMessageW(first, WM_CLOSE, 0, 0);
     EXPECT_FALSE(IsWindow(first));
-    if (c.menuId == IDM_OUTPUT_VIDEO_SETTINGS) {
+    if (c.kind.menuId == IDM_OUTPUT_VIDEO_SETTINGS) {
       EXPECT_EQ(outputVideoSettingsWindow(), second);
       EXPECT_EQ(GetParent(brightnessTrackbar()), second);
     } else {
       EXPECT_EQ(networkSettingsWindow(), second);
       EXPECT_EQ(GetParent(portEdit()), second);
     }
-    received();
-
     SendMessageW(second, WM_CLOSE, 0, 0);
     EXPECT_FALSE(IsWindow(second));
-    EXPECT_EQ(received(), "") << "closing sends nothing";
+    expectNothingSent();   // closing sends nothing
   }
   EXPECT_EQ(outputVideoSettingsWindow(), nullptr);
   EXPECT_EQ(resolutionCombo(), nullptr);
@@ -141,16 +152,14 @@ TEST_F(SettingsFrameTest, ASecondWindowOfAKindTakesTheSlotAndClosingClearsIt) {
 TEST_F(SettingsFrameTest, ClosingAndReopeningSendsTheQueriesAgain) {
   for (const KindCase& kind : kKinds) {
     SCOPED_TRACE(testing::Message() << kind.menuId);
-    HWND first = openThroughMenu(kind.menuId);
-    EXPECT_EQ(received(), queriesOf(kind));
+    HWND first = open(kind);
     DestroyWindow(first);
     EXPECT_EQ(kind.menuId == IDM_VGA_IMAGE_ADJUSTMENTS ? vgaImageAdjustmentsWindow()
               : kind.menuId == IDM_NETWORK_SETTINGS    ? networkSettingsWindow()
                                                        : outputVideoSettingsWindow(),
               nullptr);
-    HWND again = openThroughMenu(kind.menuId);
+    HWND again = open(kind);
     ASSERT_TRUE(IsWindow(again));
-    EXPECT_EQ(received(), queriesOf(kind));
   }
 }
 
@@ -163,22 +172,20 @@ TEST_F(SettingsFrameTest, CommandsOfNoActionAreAnsweredWithZeroAndSendNothing) {
   };
   const CommandCase cases[] = {
       {IDM_OUTPUT_VIDEO_SETTINGS, IDC_RESOLUTION_COMBO, CBN_SELCHANGE},
-      {IDM_OUTPUT_VIDEO_SETTINGS, IDC_RESOLUTION_COMBO, CBN_DROPDOWN},
       {IDM_OUTPUT_VIDEO_SETTINGS, IDC_BRIGHTNESS_TRACKBAR, 0},
       {IDM_OUTPUT_VIDEO_SETTINGS, 1234, 0},
       {IDM_VGA_IMAGE_ADJUSTMENTS, 1022 - 1, 0},
       {IDM_VGA_IMAGE_ADJUSTMENTS, IDC_SET_IP_ADDRESS, BN_CLICKED},
       {IDM_NETWORK_SETTINGS, IDC_PORT_EDIT, EN_CHANGE},
-      {IDM_NETWORK_SETTINGS, IDC_IP_ADDRESS_EDIT, EN_SETFOCUS},
       {IDM_NETWORK_SETTINGS, IDC_SET_RESOLUTION, BN_CLICKED},
-      {IDM_NETWORK_SETTINGS, 0, 0},
   };
   for (const CommandCase& c : cases) {
     SCOPED_TRACE(testing::Message() << c.menuId << " id " << c.id);
-    HWND window = openThroughMenu(c.menuId);
-    received();
+    const KindCase& kind = *std::find_if(std::begin(kKinds), std::end(kKinds),
+                                         [&](const KindCase& k) { return k.menuId == c.menuId; });
+    HWND window = open(kind);
     EXPECT_EQ(SendMessageW(window, WM_COMMAND, MAKEWPARAM(c.id, c.code), 0), 0);
-    EXPECT_EQ(received(), "");
+    expectNothingSent();
   }
 }
 
@@ -189,4 +196,67 @@ TEST_F(SettingsFrameTest, AVgaWindowPaintsOnlyItsBackground) {
   EXPECT_TRUE(showsOnlyBackground(window, RECT{0, 0, 88, 88}));
   EXPECT_TRUE(showsOnlyBackground(window, RECT{150, 0, 237, 88}));
   EXPECT_TRUE(showsOnlyBackground(window, RECT{0, 150, 88, 238}));
+}
+
+// "VGA Image Adjustments": the seven buttons of the pad and what each click
+// sends to the unit.
+namespace {
+class VgaAdjustmentsTest : public ConnectedPanelTest {
+ protected:
+  void SetUp() override {
+    ConnectedPanelTest::SetUp();
+    if (HasFatalFailure()) return;
+    window_ = openThroughMenu(IDM_VGA_IMAGE_ADJUSTMENTS);
+    ASSERT_TRUE(IsWindow(window_));
+    expectNothingSent();   // the pad asks the unit nothing
+  }
+  HWND window_ = nullptr;
+};
+
+// Left and Up step forwards, Right and Down backwards. Opening asked nothing.
+struct PadCase {
+  int id;
+  const char* command;
+  int n;
+};
+const PadCase kPad[] = {
+    {IDC_VGA_UP, "VStart+*", 9},    {IDC_VGA_DOWN, "VStart-*", 9},    {IDC_VGA_LEFT, "HStart+*", 9},
+    {IDC_VGA_RIGHT, "HStart-*", 9}, {IDC_VGA_AUTO, "Auto Adjust*", 13}, {IDC_VGA_GROW, "HTotal+*", 9},
+    {IDC_VGA_SHRINK, "HTotal-*", 9},
+};
+
+std::wstring echoOf(const char* command) {
+  return L"Tx> " + std::wstring(command, command + strlen(command)) + L"\r\n";
+}
+}  // namespace
+
+// Every click sends one command at once, ten clicks ten commands.
+TEST_F(VgaAdjustmentsTest, EachClickSendsItsCommandAndEchoesIt) {
+  for (const PadCase& c : kPad) {
+    SCOPED_TRACE(testing::Message() << c.id);
+    std::wstring before = paneText();
+    clickButton(GetDlgItem(window_, c.id));
+    expectSent(onWire(c.command, c.n));
+    EXPECT_EQ(paneText().substr(before.size()), echoOf(c.command));
+  }
+  std::wstring before = paneText();
+  std::string expected;
+  std::wstring echoes;
+  for (int i = 0; i < 10; ++i) {
+    clickButton(GetDlgItem(window_, IDC_VGA_GROW));
+    expected += onWire("HTotal+*", 9);
+    echoes += echoOf("HTotal+*");
+  }
+  expectSent(expected);
+  EXPECT_EQ(paneText().substr(before.size()), echoes);
+}
+
+// A window keeps working after a newer one of its kind has come and gone.
+TEST_F(VgaAdjustmentsTest, AnOlderWindowStillSendsAfterTheNewestIsClosed) {
+  HWND newer = openThroughMenu(IDM_VGA_IMAGE_ADJUSTMENTS);
+  ASSERT_NE(newer, window_);
+  SendMessageW(newer, WM_CLOSE, 0, 0);
+  EXPECT_EQ(vgaImageAdjustmentsWindow(), nullptr);
+  clickButton(GetDlgItem(window_, IDC_VGA_AUTO));
+  expectSent(onWire("Auto Adjust*", 13));
 }

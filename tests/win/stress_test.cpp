@@ -1,7 +1,7 @@
 // The stress runs of `make stress` in a shortened form: small counts, the same
 // measurements, and assertions on correctness only (no byte lost, no handle
-// or thread growth, invariants kept, the window answering within a generous
-// deadline), never on speed.
+// or thread growth, invariants kept, no probe of the window left unanswered),
+// never on speed: how long the window waited is a figure of `make bench`.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -11,12 +11,10 @@
 #include "tools/bench/panel_report.h"
 #include "tools/harness/message_box_watcher.h"
 #include "tools/harness/panel_fixtures.h"
-#include "tools/harness/scenarios/panel_scenarios.h"
 
 namespace {
 constexpr long kHandleTolerance = 8;     // the system may cache a few handles
 constexpr long kThreadTolerance = 1;
-constexpr double kResponsiveMs = 2000;   // a generous deadline, not a speed
 
 // The program's boxes wait for an operator: the watcher presses OK and keeps them.
 class Stress : public PanelTest {
@@ -52,7 +50,6 @@ TEST_F(Stress, InputAtLineSpeedLosesNoByte) {
   EXPECT_EQ(r.shown, r.written);
   EXPECT_TRUE(dismissedBoxes().empty());
   EXPECT_EQ(r.unansweredProbes, 0);
-  EXPECT_LT(r.longestUiWaitMs, kResponsiveMs);
 }
 
 TEST_F(Stress, PulledCableKeepsTheWindowAndTheNextConnectWorks) {
@@ -64,7 +61,6 @@ TEST_F(Stress, PulledCableKeepsTheWindowAndTheNextConnectWorks) {
   EXPECT_EQ(r.reconnected, 1);
   EXPECT_TRUE(r.windowKept);
   EXPECT_EQ(r.unansweredProbes, 0);
-  EXPECT_LT(r.longestUiWaitMs, kResponsiveMs);
 }
 
 TEST_F(Stress, LineNoiseKeepsTheStateValidAndThePaneMoving) {
@@ -76,7 +72,6 @@ TEST_F(Stress, LineNoiseKeepsTheStateValidAndThePaneMoving) {
   EXPECT_GT(r.deliveries, 0);
   EXPECT_GE(r.windowsWithTraffic, r.windows - 1);
   EXPECT_EQ(r.unansweredProbes, 0);
-  EXPECT_LT(r.longestUiWaitMs, kResponsiveMs);
 }
 
 TEST_F(Stress, LongSessionLandsEveryAppend) {
@@ -87,6 +82,5 @@ TEST_F(Stress, LongSessionLandsEveryAppend) {
   EXPECT_EQ(r.written, bytes);
   EXPECT_EQ(r.shown, bytes);
   EXPECT_EQ(r.marks.size(), 2u);
-  EXPECT_LT(r.longestUiWaitMs, kResponsiveMs);
 }
 }  // namespace

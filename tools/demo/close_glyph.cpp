@@ -3,35 +3,7 @@
 #include <cstdio>
 #include <vector>
 
-namespace {
-// The screen pixels of a rectangle, row by row.
-std::vector<COLORREF> screenPixels(const RECT& area) {
-  int width = area.right - area.left;
-  int height = area.bottom - area.top;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;   // top-down rows
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
-  GdiFlush();
-  std::vector<COLORREF> pixels(static_cast<size_t>(width) * static_cast<size_t>(height));
-  const auto* quads = static_cast<const RGBQUAD*>(bits);
-  for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = RGB(quads[i].rgbRed, quads[i].rgbGreen, quads[i].rgbBlue);
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  return pixels;
-}
-}  // namespace
+#include "tools/harness/screen_reading.h"
 
 bool closeBoxShowsGlyph(HWND window, std::string& what) {
   RECT windowRect;

@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "protocol/command_set.h"
+#include "tools/harness/byte_text.h"
 #include "tools/harness/panel_in_process.h"
 #include "tools/harness/session_environment.h"
 #include "tools/harness/unit_peer.h"
@@ -23,19 +25,24 @@ class PanelTest : public testing::Test {
   void TearDown() override { endPanel(); }
 };
 
-// The whole program started and connected to the test port; peer plays the unit.
+// The whole program started and connected to the test port; peer plays the
+// unit. Every check of the line waits for the bytes themselves, never for a
+// quiet spell.
 class ConnectedPanelTest : public PanelTest {
  protected:
   void SetUp() override {
     ASSERT_TRUE(peer.isOpen()) << "error " << GetLastError();
     ASSERT_NE(startPanel(), nullptr);
     ASSERT_EQ(connectTestPort(peer), kOpeningQueries);
-    peer.readUntilQuiet(200);
   }
 
-  // Chooses a "&Settings" menu item; returns the slot that its window fills.
+  // A main-window button clicked, or a menu item chosen, by its id.
+  void click(int id) { SendMessageW(GetDlgItem(mainWindowState.mainWindow, id), BM_CLICK, 0, 0); }
+  void choose(int id) { SendMessageW(mainWindowState.mainWindow, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+
+  // Chooses a "&Settings" menu item; returns the window it opened.
   HWND openThroughMenu(int menuId) {
-    SendMessageW(mainWindowState.mainWindow, WM_COMMAND, MAKEWPARAM(menuId, 0), 0);
+    choose(menuId);
     pumpMessages();
     switch (menuId) {
       case 3001:
@@ -48,14 +55,27 @@ class ConnectedPanelTest : public PanelTest {
         return nullptr;
     }
   }
+
   // Sends the unit's reply text and waits until the program has echoed it.
   void reply(const std::string& text) {
     ASSERT_TRUE(peer.write(text));
     std::wstring echo = L"Rx>" + std::wstring(text.begin(), text.end());
     ASSERT_TRUE(waitFor([&] { return paneText().find(echo) != std::wstring::npos; })) << text;
   }
-  // Everything the unit receives until the line has been quiet a while.
-  std::string received() { return peer.readUntilQuiet(400); }
+
+  // The unit receives exactly these bytes next.
+  void expectSent(const std::string& bytes) {
+    std::string got = peer.readAtLeast(bytes.size());
+    EXPECT_EQ(printable(got), printable(bytes));
+  }
+
+  // The unit has received nothing since the last check: the program writes in
+  // order on this thread, so a command sent now is the next thing it gets
+  // ("<SW>", which leaves its own Tx line in the pane).
+  void expectNothingSent() {
+    readVersions();
+    expectSent("<SW>");
+  }
 
   UnitPeer peer{testPeerName()};
 };

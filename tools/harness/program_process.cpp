@@ -6,7 +6,6 @@ namespace {
 constexpr double kShowLimitMs = 30000;
 constexpr DWORD kPipeBytes = 65536;   // the panel writes a few lines only: its port list
 constexpr UINT kAnswerLimitMs = 5000;
-constexpr DWORD kPaintSettleMs = 200;
 constexpr DWORD kExitLimitMs = 5000;
 
 // The folder of the running program, where the other programs are built.
@@ -49,11 +48,12 @@ ProgramProcess::ProgramProcess(const wchar_t* program, const wchar_t* windowClas
     }
     if (WaitForSingleObject(process_.hProcess, 1) == WAIT_OBJECT_0) break;
   }
-  // The first paint of every control has been done once the window answers.
+  // Once the window answers, its painting and its controls' is forced to
+  // finish: an update of another process's window sends it WM_PAINT and waits.
   if (mainWindow_ != nullptr) {
     DWORD_PTR result;
     SendMessageTimeoutW(mainWindow_, WM_NULL, 0, 0, SMTO_BLOCK, kAnswerLimitMs, &result);
-    Sleep(kPaintSettleMs);
+    RedrawWindow(mainWindow_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
   }
 }
 

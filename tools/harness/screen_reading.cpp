@@ -111,6 +111,19 @@ bool showsOnlyBackground(HWND window, const RECT& area) {
   return true;
 }
 
+std::vector<COLORREF> screenPixels(const RECT& area) {
+  Picture picture(area.right - area.left, area.bottom - area.top);
+  HDC screen = GetDC(nullptr);
+  BitBlt(picture.dc, 0, 0, picture.width, picture.height, screen, area.left, area.top, SRCCOPY);
+  ReleaseDC(nullptr, screen);
+  GdiFlush();
+  std::vector<COLORREF> pixels;
+  pixels.reserve(static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height));
+  for (int y = 0; y < picture.height; ++y)
+    for (int x = 0; x < picture.width; ++x) pixels.push_back(colourOf(picture.at(x, y)));
+  return pixels;
+}
+
 bool saveWindowShot(HWND window, const std::wstring& path) {
   RECT rect;
   GetWindowRect(window, &rect);

@@ -1,10 +1,12 @@
 #pragma once
 // What a window shows, read back from its client area the way the program
 // painted it: one pixel, a line of text drawn in the program's interface font,
-// a stretch of bare background, and a shot of the whole window for the demo.
+// a stretch of bare background; and the screen itself, for the demo's checks
+// and its shots of whole windows.
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 // The colour of a client pixel once pending paints are done.
 COLORREF clientPixel(HWND window, int x, int y);
@@ -22,6 +24,10 @@ inline bool showsLine(HWND window, int x, int y, const std::wstring& text, int r
 // True when the rectangle of the client area shows only the settings
 // windows' menu-coloured background.
 bool showsOnlyBackground(HWND window, const RECT& area);
+
+// The pixels of a rectangle of the screen (caption and frames included), row
+// by row.
+std::vector<COLORREF> screenPixels(const RECT& area);
 
 // Writes the screen area of a window, caption and frame included, as a
 // 24-bit BMP file; false when it could not be written.

@@ -15,7 +15,6 @@
 namespace {
 constexpr double kQuietMs = 300;
 constexpr double kShowPaneMs = 100;
-constexpr double kOpeningMs = 700;   // the opening queries and their pauses
 
 // Bytes a run before this one left on the line (a pty pair outlives its
 // programs) would open this run's traffic; they are read away first.
@@ -60,9 +59,10 @@ bool startPanelWithPeer(const PanelPorts& ports, UnitPeer& peer, RxRecorder& rx,
     return false;
   }
   if (!startConnectedPanel(ports, rx, why)) return false;
-  if (settle) {
-    pumpFor(kOpeningMs);
-    peer.readAvailable();
+  // The opening queries, read off the line once all have come.
+  if (settle && peer.readAtLeast(kOpeningQueries.size()) != kOpeningQueries) {
+    *why = "the opening queries did not arrive";
+    return false;
   }
   return true;
 }

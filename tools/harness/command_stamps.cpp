@@ -1,0 +1,24 @@
+#include "tools/harness/command_stamps.h"
+
+#include "protocol/command_set.h"
+#include "tools/harness/timing.h"
+#include "ui/main/command_output.h"
+#include "ui/main/console_pane.h"
+
+namespace {
+std::vector<double> stamps;
+
+void stampAndTransmit(const wchar_t* text, int size) {
+  stamps.push_back(nowMs());
+  transmitOnSelectedLink(text, size);
+}
+
+void echoInThePane(const wchar_t* line) { ConsolePane::appendLine(line, ConsoleLineKind::Tx); }
+}  // namespace
+
+void stampCommandsOnTheirWay() {
+  stamps.clear();
+  setCommandOutput(CommandOutput{stampAndTransmit, echoInThePane});
+}
+
+const std::vector<double>& commandStamps() { return stamps; }
