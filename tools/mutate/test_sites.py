@@ -73,7 +73,7 @@ class Literals(unittest.TestCase):
 
 class Tables(unittest.TestCase):
     def test_only_entries_of_namespace_scope_tables_change_and_directives_stay(self):
-        src = 'const Spec table[2] = {\n  {L"%d SOURCE.", 10},\n  {L"<SW>", 5},\n};\nvoid f() { g(L"R x"); }\n'
+        src = 'const Entry table[2] = {\n  {L"%d SOURCE.", 10},\n  {L"<SW>", 5},\n};\nvoid f() { g(L"R x"); }\n'
         tables = [op for _, op in ops(src) if op.startswith("table")]
         self.assertEqual(tables, ["table S s", "table S s"])
         site = [s for s in find_sites("f.cpp", src) if s.op.startswith("table")][0]

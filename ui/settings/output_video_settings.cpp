@@ -42,7 +42,7 @@ void createControls(HWND window) {
   // The trackbar class belongs to the common controls; asking again is harmless.
   INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), ICC_BAR_CLASSES};
   InitCommonControlsEx(&classes);
-  for (const SettingsControlSpec& spec : kControls) addSettingsControl(window, spec);
+  for (const SettingsControlSpec& row : kControls) addSettingsControl(window, row);
   // List positions are resolution indices; a new list starts at the first.
   HWND combo = settingsControl(window, kResolutionCombo);
   for (const auto& name : resolutionTable) SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));

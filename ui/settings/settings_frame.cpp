@@ -150,16 +150,16 @@ const SettingsKind* settingsKindOf(HWND window) {
   return record != nullptr ? record->kind : nullptr;
 }
 
-HWND addSettingsControl(HWND window, const SettingsControlSpec& spec) {
-  HWND control = CreateWindowExW(0, spec.className, spec.text, WS_CHILD | WS_VISIBLE | spec.style, spec.x, spec.y,
-                                 spec.width, spec.height, window,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+HWND addSettingsControl(HWND window, const SettingsControlSpec& row) {
+  HWND control = CreateWindowExW(0, row.className, row.text, WS_CHILD | WS_VISIBLE | row.style, row.x, row.y,
+                                 row.width, row.height, window,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)),
                                  mainWindowState.instanceHandle, nullptr);
   SettingsWindowRecord* record = recordOf(window);
   if (record != nullptr && record->controlCount < kControlSlots) record->controls[record->controlCount++] = control;
-  if (control != nullptr && spec.font != SettingsFont::None) {
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(fontOf(spec.font)),
-                 spec.font == SettingsFont::UiRedraw ? TRUE : FALSE);
+  if (control != nullptr && row.font != SettingsFont::None) {
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(fontOf(row.font)),
+                 row.font == SettingsFont::UiRedraw ? TRUE : FALSE);
   }
   return control;
 }

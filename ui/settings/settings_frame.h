@@ -53,7 +53,7 @@ struct SettingsControlSpec {
 
 // Creates a visible child control of a settings window and keeps its handle
 // with the window, at the next index; null when it could not be made.
-HWND addSettingsControl(HWND window, const SettingsControlSpec& spec);
+HWND addSettingsControl(HWND window, const SettingsControlSpec& row);
 
 // The control that a settings window's kind created at index (counted in order
 // of creation); null when there is none or the window is gone.

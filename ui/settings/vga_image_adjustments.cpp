@@ -7,7 +7,7 @@
 
 namespace {
 struct PadButton {
-  SettingsControlSpec spec;
+  SettingsControlSpec control;
   int (*command)(bool plus);   // null: the "Auto" button
   bool plus;
 };
@@ -30,13 +30,13 @@ const PadButton kButtons[] = {
 HWND newestWindow = nullptr;
 
 void createControls(HWND window) {
-  for (const PadButton& button : kButtons) addSettingsControl(window, button.spec);
+  for (const PadButton& button : kButtons) addSettingsControl(window, button.control);
 }
 
 // The pad's commands need nothing of a window: they act from any settings window.
 bool runCommand(HWND, int id) {
   for (const PadButton& button : kButtons) {
-    if (button.spec.id != id) continue;
+    if (button.control.id != id) continue;
     if (button.command != nullptr) {
       button.command(button.plus);
     } else {
