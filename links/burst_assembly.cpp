@@ -39,13 +39,13 @@ void deliverCompleteLines(BurstAssembly& burst, BurstSink sink, void* context) {
 }
 
 // The unit's text is single-byte: byte b is the unit of the same value. A zero
-// byte ends the text of its read, but every byte still counts.
+// byte (line noise, or padding) has no place in a terminated text: it is
+// skipped but still counted, and the bytes after it are kept, so the reply
+// lines behind it still reach the parser.
 void appendBytes(BurstAssembly& burst, const unsigned char* bytes, std::size_t count,
                  BurstSink sink, void* context) {
-  bool textEnded = false;
   for (std::size_t i = 0; i < count; ++i) {
-    if (bytes[i] == 0) textEnded = true;
-    if (textEnded) {
+    if (bytes[i] == 0) {
       ++burst.burstCount;
       continue;
     }

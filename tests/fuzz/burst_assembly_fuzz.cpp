@@ -1,7 +1,8 @@
 // Drives the burst assembly with arbitrary read outcomes. Each read is one
 // byte of kind, one byte of length, then that many bytes. Whatever the reads,
 // every delivered text fits the receive buffer, the delivered texts and
-// counts add up to what the completed reads brought, and a text delivered
+// counts add up to what the completed reads brought (zero bytes counted but
+// not in the text), and a text delivered
 // because it filled the buffer (while a read brought bytes) ends at a line
 // end, unless it is a full text without any line end.
 #include <cstddef>
@@ -58,7 +59,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     at += length;
     bool completed = outcome == ReadOutcome::CompletedAtOnce || outcome == ReadOutcome::CompletedLater;
     if (completed) {
-      for (std::size_t i = 0; i < length && bytes[i] != 0; ++i) expected += static_cast<wchar_t>(bytes[i]);
+      for (std::size_t i = 0; i < length; ++i)
+        if (bytes[i] != 0) expected += static_cast<wchar_t>(bytes[i]);
       expectedCount += static_cast<unsigned long>(length);
     }
     seen.readBroughtBytes = completed && length > 0;

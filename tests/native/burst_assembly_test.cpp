@@ -95,9 +95,10 @@ INSTANTIATE_TEST_SUITE_P(
                   {{kAtOnce, "AB"}, {kAtOnce, ""}, {kEmpty, ""}},
                   {{L"AB", 2}}},
         BurstCase{"ByteAboveAsciiKeepsItsValue", {{kLater, "\xE9\xFF"}, {kEmpty, ""}}, {{L"\u00e9\u00ff", 2}}},
-        BurstCase{"ZeroByteEndsTheTextOfItsReadButCounts",
-                  {{kLater, std::string("A\0B", 3)}, {kLater, "C"}, {kEmpty, ""}},
-                  {{L"AC", 4}}},
+        // A zero byte is skipped and counted; the lines behind it are kept.
+        BurstCase{"ZeroByteIsSkippedButCounts",
+                  {{kLater, std::string(">X\0Y\r\n>AUDIO 4\r\n", 16)}, {kLater, ">MARK\r\n"}, {kEmpty, ""}},
+                  {{L">XY\r\n>AUDIO 4\r\n>MARK\r\n", 23}}},
         BurstCase{"ReadOfOnlyZerosStillDelivers",
                   {{kLater, std::string("\0\0", 2)}, {kEmpty, ""}},
                   {{L"", 2}}},

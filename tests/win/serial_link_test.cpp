@@ -165,7 +165,7 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(ReplyCase{"TwoBytesInOneBurst", {"OK"}, 0, {{L"OK", 2}}},
                     ReplyCase{"BurstSpreadOverSeveralReads", {"R S", "OURCE", ".\r\n"}, 20, {{L"R SOURCE.\r\n", 11}}},
                     ReplyCase{"ByteE9ArrivesAsItsUnit", {"\xE9"}, 0, {{L"\u00e9", 1}}},
-                    ReplyCase{"ZeroByteEndsTheTextButCounts", {std::string("AB\0CD", 5)}, 0, {{L"AB", 5}}},
+                    ReplyCase{"ZeroByteIsSkippedButCounts", {std::string("AB\0CD", 5)}, 0, {{L"ABCD", 5}}},
                     ReplyCase{"RepliesFarApartAreSeparateBursts", {"ONE\r\n", "TWO\r\n"}, 400,
                               {{L"ONE\r\n", 5}, {L"TWO\r\n", 5}}}),
     [](const testing::TestParamInfo<ReplyCase>& info) { return std::string(info.param.name); });
