@@ -40,6 +40,15 @@ int numberIn(Text text) {
   return parseDecimal(copy);
 }
 
+// Where a value reply puts a brightness or contrast trackbar, which holds
+// 0..100. The value is then what the unit has, so it also counts as the last
+// value sent: the operator's next move to any other position goes out.
+int trackbarPosition(Text text) {
+  int value = numberIn(text);
+  if (value < 0) return 0;
+  return value > 100 ? 100 : value;
+}
+
 void dottedQuadIn(Text text, int out[4]) {
   wchar_t copy[256];
   std::size_t length = text.size() < 255 ? text.size() : 255;
@@ -156,13 +165,13 @@ void handleKeyedLine(Parse& p, Text line, std::size_t colon) {
     if (s.brightnessQueryPending) {
       s.brightnessQueryPending = false;
       p.effects.brightnessMoved = true;
-      p.effects.brightnessPosition = numberIn(trimmed);
+      p.effects.brightnessPosition = s.lastBrightnessSent = trackbarPosition(trimmed);
     }
   } else if (key == L"Contrast Value") {
     if (s.contrastQueryPending) {
       s.contrastQueryPending = false;
       p.effects.contrastMoved = true;
-      p.effects.contrastPosition = numberIn(trimmed);
+      p.effects.contrastPosition = s.lastContrastSent = trackbarPosition(trimmed);
     }
   } else if (key == L"Bell Status") {
     storeBuzzer(p, trimmed == L"ON");
@@ -186,25 +195,105 @@ void handleKeyedLine(Parse& p, Text line, std::size_t colon) {
     storeVersion(s.flmcuVersion, trimmed);
   }
 }
+
+// One line without its line end: the unit's ">" prompts dropped, then read as
+// a keyed or a word line. An empty or prompt-only line holds nothing.
+void parseLine(Parse& p, Text line) {
+  std::size_t start = line.find_first_not_of(L'>');
+  if (start == Text::npos) return;
+  line = line.substr(start);
+  std::size_t colon = line.find(L':');
+  if (colon != Text::npos)
+    handleKeyedLine(p, line, colon);
+  else
+    handleWordLine(p, line);
+}
+
+// The text behind the line that ends at the CR at cr: the unit ends lines with
+// CR LF, so both are skipped (only the CR when it is last).
+Text afterLineEnd(Text text, std::size_t cr, PartialReplyLine& partial) {
+  if (cr + 1 == text.size()) partial.lineFeedMayFollow = true;
+  return text.substr(cr + 2 <= text.size() ? cr + 2 : text.size());
+}
+
+// Parses every line of text that its line end has reached; returns how much
+// of the text that was. What follows the last line end is left.
+std::size_t parseCompleteLines(Parse& p, Text text) {
+  std::size_t parsed = 0;
+  for (;;) {
+    std::size_t cr = text.find(L'\r', parsed);
+    if (cr == Text::npos) return parsed;
+    parseLine(p, text.substr(parsed, cr - parsed));
+    parsed = cr + 2 <= text.size() ? cr + 2 : text.size();
+  }
+}
+
+// The kept start of a line and this delivery's text up to its line end make
+// one line; returns the text behind that line end. Without a line end the
+// whole text joins what is kept.
+Text finishKeptLine(Parse& p, PartialReplyLine& partial, Text rest) {
+  std::size_t cr = rest.find(L'\r');
+  if (cr == Text::npos) return rest;
+  wchar_t line[2 * kKeptReplyUnits];
+  std::size_t head = cr < kKeptReplyUnits ? cr : kKeptReplyUnits;
+  for (std::size_t i = 0; i < partial.units; ++i) line[i] = partial.text[i];
+  rest.copy(line + partial.units, head);
+  // A line end beyond a whole delivery's text cannot come from the reader;
+  // such a line is dropped like any line too long to keep.
+  if (head == cr) {
+    parseLine(p, Text(line, partial.units + head));
+  } else {
+    partial.droppedUnits += partial.units + cr;
+  }
+  partial.units = 0;
+  partial.text[0] = 0;
+  return afterLineEnd(rest, cr, partial);
+}
+
+// Keeps the unfinished end of a delivery for the next one. A line that would
+// outgrow the limit is dropped whole, counted, and skipped up to its line end,
+// so that no part of it is ever read as a line of its own.
+void keepUnfinishedLine(PartialReplyLine& partial, Text unfinished) {
+  if (unfinished.empty()) return;
+  if (partial.units + unfinished.size() > kKeptReplyUnits - 1) {
+    partial.droppedUnits += partial.units + unfinished.size();
+    partial.units = 0;
+    partial.text[0] = 0;
+    partial.dropping = true;
+    return;
+  }
+  unfinished.copy(partial.text + partial.units, unfinished.size());
+  partial.units += unfinished.size();
+  partial.text[partial.units] = 0;
+}
 }  // namespace
 
 ReplyEffects parseReplyLines(ControlState& state, const wchar_t* text) {
   Parse p{state, {}};
-  Text remaining(text);
-  for (;;) {
-    std::size_t cr = remaining.find(L'\r');
-    if (cr == Text::npos) break;   // a line without its end is not parsed
-    Text line = remaining.substr(0, cr);
-    // The unit ends lines with CR LF: skip both (only CR when it is last).
-    remaining = remaining.substr(cr + 2 <= remaining.size() ? cr + 2 : remaining.size());
-    std::size_t start = line.find_first_not_of(L'>');
-    if (start == Text::npos) continue;   // empty or prompt only: nothing to store
-    line = line.substr(start);
-    std::size_t colon = line.find(L':');
-    if (colon != Text::npos)
-      handleKeyedLine(p, line, colon);
-    else
-      handleWordLine(p, line);
+  parseCompleteLines(p, Text(text));
+  return p.effects;
+}
+
+ReplyEffects parseDeliveredText(ControlState& state, PartialReplyLine& partial, const wchar_t* text) {
+  Parse p{state, {}};
+  Text rest(text);
+  // The LF of a CR LF that the last delivery ended between.
+  if (partial.lineFeedMayFollow && !rest.empty() && rest.front() == L'\n') rest.remove_prefix(1);
+  partial.lineFeedMayFollow = false;
+  if (partial.dropping) {
+    std::size_t cr = rest.find(L'\r');
+    if (cr == Text::npos) {
+      partial.droppedUnits += rest.size();
+      return p.effects;
+    }
+    partial.droppedUnits += cr;
+    partial.dropping = false;
+    rest = afterLineEnd(rest, cr, partial);
+  } else if (partial.units > 0) {
+    rest = finishKeptLine(p, partial, rest);
   }
+  std::size_t parsed = parseCompleteLines(p, rest);
+  if (parsed > 0 && parsed == rest.size() && rest.back() == L'\r') partial.lineFeedMayFollow = true;
+  keepUnfinishedLine(partial, rest.substr(parsed));
   return p.effects;
 }

@@ -25,5 +25,24 @@ struct ReplyEffects {
 };
 
 // Parses every complete line of text (ended by CR) into state. Empty lines
-// and lines made only of ">" are skipped.
+// and lines made only of ">" are skipped; the text after the last line end is
+// left alone.
 ReplyEffects parseReplyLines(ControlState& state, const wchar_t* text);
+
+// A reply line may arrive in two deliveries (a USB serial adapter hands bytes
+// over in packets some milliseconds apart): the end of a delivery that its
+// line end has not reached is kept, within a delivery's text limit, and read
+// together with the next delivery.
+constexpr std::size_t kKeptReplyUnits = 1024;   // 1023 units and the terminator
+
+struct PartialReplyLine {
+  wchar_t text[kKeptReplyUnits] = {};   // the kept start of a line, terminated
+  std::size_t units = 0;
+  bool dropping = false;            // a line too long to keep: skipped to its end
+  bool lineFeedMayFollow = false;   // the last delivery ended in a CR
+  unsigned long droppedUnits = 0;   // units of lines too long to keep, so far
+};
+
+// Parses a delivered text as the continuation of what partial kept from the
+// deliveries before it, and keeps the new unfinished end.
+ReplyEffects parseDeliveredText(ControlState& state, PartialReplyLine& partial, const wchar_t* text);

@@ -149,9 +149,13 @@ INSTANTIATE_TEST_SUITE_P(Lines, VersionReplyTest,
                                          VersionCase{L"LPMCU SW Versions:      ", L""},
                                          VersionCase{L"LPMCU SW Versions: V", L""}));
 
+// The value that moves a trackbar is what the unit has: it becomes the last
+// value sent, so a move back to the operator's earlier value goes out.
 TEST(ReplyGrammar, OnlyTheFirstBrightnessReplyAfterTheQueryMovesTheTrackbar) {
   ControlState state = freshState();
+  state.lastBrightnessSent = 62;
   EXPECT_TRUE(controlEffects(parseReplyLines(state, L"Brightness Value: 42\r\n")).empty());
+  EXPECT_EQ(state.lastBrightnessSent, 62);
   state.brightnessQueryPending = true;
   state.contrastQueryPending = true;
   ReplyEffects effects =
@@ -159,6 +163,20 @@ TEST(ReplyGrammar, OnlyTheFirstBrightnessReplyAfterTheQueryMovesTheTrackbar) {
   EXPECT_EQ(controlEffects(effects), (std::vector<std::string>{"brightness 42", "contrast 7"}));
   EXPECT_FALSE(state.brightnessQueryPending);
   EXPECT_FALSE(state.contrastQueryPending);
+  EXPECT_EQ(state.lastBrightnessSent, 42);
+  EXPECT_EQ(state.lastContrastSent, 7);
+}
+
+// The trackbars hold 0..100; a value beyond is where the trackbar stops.
+TEST(ReplyGrammar, AValueReplyOutsideTheTrackbarRangeStopsAtItsEnd) {
+  ControlState state = freshState();
+  state.brightnessQueryPending = true;
+  state.contrastQueryPending = true;
+  ReplyEffects effects = parseReplyLines(state, L"Brightness Value: 150\r\nContrast Value: -5\r\n");
+  EXPECT_EQ(controlEffects(effects), (std::vector<std::string>{"brightness 100", "contrast 0"}));
+  EXPECT_EQ(state.lastBrightnessSent, 100);
+  EXPECT_EQ(state.lastContrastSent, 0);
+  EXPECT_TRUE(controlStateInvariantsHold(state));
 }
 
 TEST(ReplyGrammar, OnlyTheKeyedResolutionFormSelectsTheListItem) {
@@ -211,3 +229,47 @@ TEST(ReplyGrammar, AThousandLinesInOneTextAreAllRead) {
   EXPECT_EQ(state.previousAudioInput, 1);
 }
 
+
+// Deliveries as the reader hands them over, parsed one after another with what
+// each leaves unfinished kept for the next.
+struct DeliveryCase {
+  const char* name;
+  std::vector<std::wstring> deliveries;
+  int videoInput, audioInput;
+  unsigned long dropped;
+};
+void PrintTo(const DeliveryCase& value, std::ostream* out) { *out << value.name; }
+
+class DeliveredTextTest : public testing::TestWithParam<DeliveryCase> {};
+
+TEST_P(DeliveredTextTest, ReadsLinesAcrossDeliveries) {
+  const DeliveryCase& c = GetParam();
+  ControlState state = freshState();
+  PartialReplyLine partial;
+  bool indicators = false;
+  for (const std::wstring& text : c.deliveries) indicators |= parseDeliveredText(state, partial, text.c_str()).indicatorsChanged;
+  EXPECT_EQ(state.videoInput, c.videoInput);
+  EXPECT_EQ(state.audioInput, c.audioInput);
+  EXPECT_EQ(indicators, c.videoInput != -1 || c.audioInput != -1);
+  EXPECT_EQ(partial.droppedUnits, c.dropped);
+}
+
+const std::wstring kLongStart(1000, L'x');
+
+INSTANTIATE_TEST_SUITE_P(
+    Deliveries, DeliveredTextTest,
+    testing::Values(
+        DeliveryCase{"LineSplitInTwo", {L">AUDIO ", L"5\r\n"}, -1, 4, 0},
+        DeliveryCase{"ManyPieces", {L">", L"SOU", L"RCE HD", L"MI2\r", L"\n>AUD", L"IO 3\r\n"}, 5, 2, 0},
+        DeliveryCase{"LineEndSplitBetweenCrAndLf", {L">AUDIO 5\r", L"\n>SOURCE CV\r\n"}, 0, 4, 0},
+        DeliveryCase{"TailAfterWholeLines", {L">AUDIO 2\r\n>SOURCE CV", L"\r\n"}, 0, 1, 0},
+        DeliveryCase{"UnfinishedLineStaysUnread", {L">AUDIO 2\r\n>SOURCE CV"}, -1, 1, 0},
+        DeliveryCase{"KeptStartAndLongEndMakeOneLine", {L">SOURCE ", std::wstring(1022, L' ') + L"\r\n>AUDIO 1\r\n"},
+                     -1, 0, 0},
+        // A line that would outgrow the limit is dropped whole: its end is not
+        // read as a line of its own.
+        DeliveryCase{"TooLongToKeepIsDroppedToItsEnd",
+                     {kLongStart, std::wstring(30, L'y'), L"SOURCE HDMI1\r\n>AUDIO 4\r\n"}, -1, 3, 1042},
+        DeliveryCase{"AFullTextWithoutLineEndIsKeptWhole", {std::wstring(1023, L'z'), L"\r\n>AUDIO 1\r\n"}, -1, 0, 0},
+        DeliveryCase{"FullTextAfterAKeptStart", {L"AU", std::wstring(1022, L'z')}, -1, -1, 1024}),
+    [](const testing::TestParamInfo<DeliveryCase>& info) { return std::string(info.param.name); });

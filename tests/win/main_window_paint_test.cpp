@@ -23,6 +23,8 @@ const RECT kHdmi1Frame = {169, 27, 244, 59};
 const RECT kDisplayPortFrame = {331, 27, 406, 97};
 const RECT kHdBaseTFrame = {250, 65, 325, 97};
 const RECT kAudio3Frame = {83, 123, 115, 163};
+const RECT kAudio5Frame = {159, 123, 191, 163};
+const RECT kAudio7Frame = {235, 123, 267, 163};
 const RECT kAudioHdbtFrame = {349, 123, 406, 163};
 const RECT kHdmiMuteFrame = {424, 151, 481, 207};
 const RECT kAnalogMuteFrame = {487, 151, 544, 207};
@@ -111,6 +113,44 @@ TEST_F(MainWindowPaint, AReplyLineAcrossTheDeliveryLimitIsReadWhole) {
   EXPECT_EQ(controlState.allAudioMuted, 0);
   expectFrame({kHdmiMuteFrame, kRed});
   expectFrame({kMuteAllFrame, kGrey});
+}
+
+// One delivery that moves an input twice: only the input it ends on keeps a
+// frame; the one framed before it and the one passed on the way are grey.
+TEST_F(MainWindowPaint, ADeliveryThatChangesAnInputTwiceLeavesOnlyTheLastFramed) {
+  UnitPeer peer(testPeerName());
+  ASSERT_NE(startPanel(), nullptr);
+  ASSERT_EQ(connectTestPort(peer), kOpeningQueries);
+  ASSERT_TRUE(peer.write(">AUDIO 3\r\n>SOURCE CV\r\n"));
+  expectFrame({kAudio3Frame, kGreen});
+  expectFrame({kCvFrame, kGreen});
+  ASSERT_TRUE(peer.write(">AUDIO 5\r\n>AUDIO 7\r\n>SOURCE HDMI1\r\n>SOURCE DisplayPort\r\n"));
+  ASSERT_TRUE(waitFor([] { return controlState.videoInput == 7; }));
+  expectFrame({kAudio7Frame, kGreen});
+  expectFrame({kDisplayPortFrame, kGreen});
+  for (const RECT& stale : {kAudio3Frame, kAudio5Frame, kCvFrame, kHdmi1Frame}) expectFrame({stale, kGrey});
+}
+
+// The unit hands a reply over in two pieces some milliseconds apart, as USB
+// serial adapters do: the line is read whole, and the pane shows each piece
+// as it came.
+TEST_F(MainWindowPaint, AReplyLineSplitAcrossTwoDeliveriesIsRead) {
+  UnitPeer peer(testPeerName());
+  ASSERT_NE(startPanel(), nullptr);
+  ASSERT_EQ(connectTestPort(peer), kOpeningQueries);
+  ASSERT_TRUE(peer.write(">AUDIO "));
+  ASSERT_TRUE(waitFor([] { return paneText().find(L"Rx>>AUDIO ") != std::wstring::npos; }));
+  ASSERT_TRUE(peer.write("3\r\n>SOURCE C"));
+  ASSERT_TRUE(waitFor([] { return paneText().find(L"Rx>3\r\n>SOURCE C") != std::wstring::npos; }));
+  ASSERT_TRUE(peer.write("V\r"));
+  ASSERT_TRUE(waitFor([] { return paneText().find(L"Rx>V") != std::wstring::npos; }));
+  ASSERT_TRUE(peer.write("\n>MUTE ON\r\n"));
+  ASSERT_TRUE(waitFor([] { return controlState.allAudioMuted == 1; }));
+  EXPECT_EQ(controlState.audioInput, 2);
+  EXPECT_EQ(controlState.videoInput, 0);
+  expectFrame({kAudio3Frame, kGreen});
+  expectFrame({kCvFrame, kGreen});
+  expectFrame({kMuteAllFrame, kRed});
 }
 
 int blackPixelsIn(const RECT& area) {

@@ -102,22 +102,33 @@ TEST_F(OutputVideoTest, TrackbarKeysSendTheNewValueUnlessItWasTheLastSent) {
   }
 }
 
-TEST_F(OutputVideoTest, OnlyTheFirstValueReplyAfterOpeningMovesATrackbarAndMovingSendsNothing) {
-  reply("Brightness Value: 40\r\nContrast Value: 60\r\n");
-  EXPECT_EQ(SendMessageW(item(IDC_BRIGHTNESS_TRACKBAR), TBM_GETPOS, 0, 0), 40);
+// The operator sends 62, closes the window and opens it again; the unit
+// reports 42 and the trackbar shows it. That value is what the unit has: a
+// move back to 62 goes out, a notification at 42 sends nothing. Only the first
+// value reply after the opening moves a trackbar.
+TEST_F(OutputVideoTest, AValueReplyMovesTheTrackbarOnceAndBecomesTheLastValue) {
+  SendMessageW(item(IDC_BRIGHTNESS_TRACKBAR), TBM_SETPOS, TRUE, 61);
+  pressKey(item(IDC_BRIGHTNESS_TRACKBAR), VK_RIGHT);
+  expectSent(onWire("Brightness 062*", 16));
+  SendMessageW(window_, WM_CLOSE, 0, 0);
+  window_ = openThroughMenu(IDM_OUTPUT_VIDEO_SETTINGS);
+  expectSent(std::string("R OUTPUT!Brightness*Contrast*\0\0", 31));
+
+  reply("Brightness Value: 42\r\nContrast Value: 60\r\n");
+  reply("Brightness Value: 70\r\nContrast Value: 10\r\n");
+  EXPECT_EQ(SendMessageW(item(IDC_BRIGHTNESS_TRACKBAR), TBM_GETPOS, 0, 0), 42);
   EXPECT_EQ(SendMessageW(item(IDC_CONTRAST_TRACKBAR), TBM_GETPOS, 0, 0), 60);
   EXPECT_FALSE(controlState.brightnessQueryPending);
   EXPECT_FALSE(controlState.contrastQueryPending);
-  EXPECT_EQ(controlState.lastBrightnessSent, 0);
 
-  reply("Brightness Value: 70\r\nContrast Value: 10\r\n");
-  EXPECT_EQ(SendMessageW(item(IDC_BRIGHTNESS_TRACKBAR), TBM_GETPOS, 0, 0), 40);
-  EXPECT_EQ(SendMessageW(item(IDC_CONTRAST_TRACKBAR), TBM_GETPOS, 0, 0), 60);
-
-  // A notification at the reported position sends it: it was never sent.
   SendMessageW(item(IDC_BRIGHTNESS_TRACKBAR), WM_KEYUP, VK_RIGHT, 0);
   pumpMessages();
-  expectSent(onWire("Brightness 040*", 16));
+  expectNothingSent();
+  SendMessageW(item(IDC_BRIGHTNESS_TRACKBAR), TBM_SETPOS, TRUE, 61);
+  pressKey(item(IDC_BRIGHTNESS_TRACKBAR), VK_RIGHT);
+  expectSent(onWire("Brightness 062*", 16));
+  pressKey(item(IDC_CONTRAST_TRACKBAR), VK_LEFT);
+  expectSent(onWire("Contrast 059*", 14));
 }
 
 TEST_F(OutputVideoTest, TheCurrentResolutionLineFollowsTheUnitsReplies) {

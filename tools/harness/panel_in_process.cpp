@@ -10,6 +10,7 @@
 #include "tools/harness/unit_peer.h"
 #include "tools/harness/waiting.h"
 #include "ui/main/main_window.h"
+#include "ui/main/received_text.h"
 #include "ui/main/startup.h"
 
 namespace {
@@ -89,6 +90,7 @@ void endPanel() {
   UnregisterClassW(L"zaro", instance);
   UnregisterClassW(L"zaro_subwin", instance);
   controlState = ControlState{};
+  forgetPartialReply();
   mainWindowState = MainWindowState{};
   serialLink = SerialLink{};
   PortList.clear();

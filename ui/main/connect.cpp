@@ -16,6 +16,7 @@
 #include "ui/main/error_box.h"
 #include "ui/main/main_window.h"
 #include "ui/main/main_window_parts.h"
+#include "ui/main/received_text.h"
 
 namespace {
 // Holds "Opened "/"Closed ", a 15-character port name and CR LF whole.
@@ -94,6 +95,9 @@ void connectToPort(int index) {
   if (serialLink.portOpen && closeOpenPort()) setDeviceControlsEnabled(false);
   // A port that cannot be opened is reported nowhere; only the mark moves.
   if (openPortOfList(index)) {
+    // Whatever unit is on the line now, no half line of the last connection's
+    // replies carries over.
+    forgetPartialReply();
     appendPortLine(L"Opened %ls\r\n", serialLink.openPortName);
     configureOpenedPort();
   }

@@ -65,8 +65,10 @@ void repaintMuteFrame(int which) {
   UpdateWindow(mainWindowState.mainWindow);
 }
 
-void invalidateSelectionHighlights() {
+void invalidateSelectionHighlights(const FramedInputs& framedBefore) {
   const ControlState& s = controlState;
+  if (framedBefore.audioInput != -1) invalidate(audioHighlightRect(framedBefore.audioInput));
+  if (framedBefore.videoInput != -1) invalidate(videoHighlightRect(framedBefore.videoInput));
   if (s.previousAudioInput != -1) invalidate(audioHighlightRect(s.previousAudioInput));
   if (s.audioInput != -1) invalidate(audioHighlightRect(s.audioInput));
   // The mute frames are repainted whatever is known of the inputs: a mute

@@ -16,9 +16,16 @@ void toggleOutputPane();
 // written when the item's state cannot be read.
 void setMainMenuItemChecked(UINT id, bool checked);
 
-// Invalidates the frames of the previous and current inputs and the three
-// mute frames, then updates the main window at once.
-void invalidateSelectionHighlights();
+// The inputs whose green frames the main window shows (-1: none).
+struct FramedInputs {
+  int audioInput;
+  int videoInput;
+};
+
+// Invalidates the frames of the inputs framed before (a received text can
+// change an input more than once), of the previous and current inputs and the
+// three mute frames, then updates the main window at once.
+void invalidateSelectionHighlights(const FramedInputs& framedBefore);
 
 // Repaints at once the frame of one output's mute button (0 HDMI, 1 analog,
 // 2 all), so that it shows the last reported state while the unit takes a

@@ -11,6 +11,9 @@
 #include "ui/settings/settings_windows.h"
 
 namespace {
+// What the last delivery left of a line that its line end had not reached.
+PartialReplyLine partialReply;
+
 void renameBuzzerItem(const wchar_t* text, bool checked) {
   wchar_t itemText[16];
   lstrcpynW(itemText, text, 16);
@@ -24,16 +27,21 @@ void renameBuzzerItem(const wchar_t* text, bool checked) {
 }
 
 // The main window's share of the effects; the settings windows take theirs.
-void applyReplyEffects(const ReplyEffects& effects) {
+void applyReplyEffects(const ReplyEffects& effects, const FramedInputs& framedBefore) {
   if (effects.buzzerItemText != nullptr) renameBuzzerItem(effects.buzzerItemText, effects.buzzerItemChecked);
-  if (effects.indicatorsChanged) invalidateSelectionHighlights();
+  if (effects.indicatorsChanged) invalidateSelectionHighlights(framedBefore);
   showReplyEffectsInSettingsWindows(effects);
 }
 }  // namespace
 
 int parseReceivedText(const wchar_t* text, unsigned count) {
   if (count == 0) return 1;
-  applyReplyEffects(parseReplyLines(controlState, text));
+  // One delivery may change an input several times: every frame shown before
+  // it is repainted, not only the one the last change left behind.
+  FramedInputs framedBefore{controlState.audioInput, controlState.videoInput};
+  applyReplyEffects(parseDeliveredText(controlState, partialReply, text), framedBefore);
   ConsolePane::appendLine(text, ConsoleLineKind::Rx);
   return 0;
 }
+
+void forgetPartialReply() { partialReply = PartialReplyLine{}; }
