@@ -32,8 +32,7 @@
 
 #include <strsafe.h>
 
-#include <memory>
-#include <new>
+#include <cwchar>
 
 #include "links/burst_assembly.h"
 #include "links/single_byte_text.h"
@@ -49,6 +48,7 @@ constexpr DWORD kReadRequestBytes = 1024;
 constexpr DWORD kRawBufferBytes = 2048;
 constexpr DWORD kPendingSliceMs = 50;
 constexpr DWORD kStopPollMs = 75;
+constexpr int kWritePieceBytes = 1024;
 
 // A read comes back about 2 ms after it starts, with whatever has arrived.
 void applyLinkTimeouts(HANDLE port) {
@@ -195,23 +195,38 @@ int configureSerialPort(HANDLE port) {
   return 0;
 }
 
-bool writeSerialPort(HANDLE port, const wchar_t* text, int size) {
-  if (port == nullptr || port == INVALID_HANDLE_VALUE || size < 1) return false;
-  std::unique_ptr<char[]> bytes(new (std::nothrow) char[size]);
-  if (!bytes || !toSingleByte(text, size, bytes.get())) return false;
+namespace {
+// One write of count bytes, waited for; true when all went out.
+bool writeBytes(HANDLE port, const char* bytes, DWORD count) {
   OVERLAPPED write{};
   write.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   if (write.hEvent == nullptr) return false;
   bool written = false;
-  DWORD count = 0;
-  if (WriteFile(port, bytes.get(), static_cast<DWORD>(size - 1), &count, &write)) {
+  DWORD done = 0;
+  if (WriteFile(port, bytes, count, &done, &write)) {
     written = true;
   } else if (GetLastError() == ERROR_IO_PENDING) {
     written = WaitForSingleObject(write.hEvent, INFINITE) == WAIT_OBJECT_0 &&
-              GetOverlappedResult(port, &write, &count, FALSE);
+              GetOverlappedResult(port, &write, &done, FALSE);
   }
   CloseHandle(write.hEvent);
   return written;
+}
+}  // namespace
+
+bool writeSerialPort(HANDLE port, const wchar_t* text, int size) {
+  if (port == nullptr || port == INVALID_HANDLE_VALUE || size < 1 || !hasSingleByteForm(text)) return false;
+  // The bytes go out in pieces converted on the stack, so that a write needs
+  // no memory it could fail to get, whatever the length of a free text.
+  char bytes[kWritePieceBytes];
+  const int total = size - 1;
+  const int length = text == nullptr ? 0 : static_cast<int>(wcsnlen(text, static_cast<size_t>(total)));
+  for (int at = 0; at < total; at += kWritePieceBytes) {
+    int count = total - at < kWritePieceBytes ? total - at : kWritePieceBytes;
+    toSingleByte(at < length ? text + at : nullptr, count, bytes);
+    if (!writeBytes(port, bytes, static_cast<DWORD>(count))) return false;
+  }
+  return true;
 }
 
 int closeSerialPort(HANDLE port) {

@@ -4,23 +4,34 @@
 #include "protocol/control_state.h"
 
 namespace {
-CommandOutput commandOutput = {nullptr, nullptr};
+CommandOutput commandOutput = {nullptr, nullptr, nullptr};
 
 // The common sequence of every command: hand the text to the link, whatever
-// state it is in, then echo it. The link's result is not looked at: the pane
-// shows every command the program tried to send.
-int send(CommandText& command) {
-  if (commandOutput.transmit != nullptr) commandOutput.transmit(command.text, command.size);
+// state it is in, then echo it. A write that failed is not shown as sent: the
+// output says so instead of the echo. False for such a write.
+bool send(CommandText& command) {
+  Transmitted result = Transmitted::NoLink;
+  if (commandOutput.transmit != nullptr) result = commandOutput.transmit(command.text, command.size);
+  if (result == Transmitted::Failed) {
+    if (commandOutput.notSent != nullptr) commandOutput.notSent(command.text);
+    return false;
+  }
   appendEchoLineEnd(command);
   if (commandOutput.echo != nullptr) commandOutput.echo(command.text);
-  return 0;
+  return true;
+}
+
+template <typename... Args>
+bool sendValue(CommandId id, Args... args) {
+  CommandText command;
+  formatCommand(command, id, args...);
+  return send(command);
 }
 
 template <typename... Args>
 int sendCommand(CommandId id, Args... args) {
-  CommandText command;
-  formatCommand(command, id, args...);
-  return send(command);
+  sendValue(id, args...);
+  return 0;
 }
 
 wchar_t directionOf(bool plus) { return plus ? L'+' : L'-'; }
@@ -60,24 +71,25 @@ int readBrightness() { return sendCommand(CommandId::ReadBrightness); }
 int readContrast() { return sendCommand(CommandId::ReadContrast); }
 int selectAudioInput(int index) { return sendCommand(CommandId::SelectAudioInput, index); }
 
+// A value is remembered as sent unless its write failed: the same value
+// asked for again after a reconnect then goes out.
 int setBrightness(int value) {
   if (value == controlState.lastBrightnessSent) return 0;
-  sendCommand(CommandId::SetBrightness, hundredsPad(value), tensPad(value), value);
-  controlState.lastBrightnessSent = value;
+  if (sendValue(CommandId::SetBrightness, hundredsPad(value), tensPad(value), value))
+    controlState.lastBrightnessSent = value;
   return 0;
 }
 
 int setContrast(int value) {
   if (value == controlState.lastContrastSent) return 0;
-  sendCommand(CommandId::SetContrast, hundredsPad(value), tensPad(value), value);
-  controlState.lastContrastSent = value;
+  if (sendValue(CommandId::SetContrast, hundredsPad(value), tensPad(value), value))
+    controlState.lastContrastSent = value;
   return 0;
 }
 
 int setAudioInputLevel(int index, int level) {
   if (level == controlState.audioInputLevel[index]) return 0;
-  sendCommand(CommandId::SetAudioInputLevel, index, level);
-  controlState.audioInputLevel[index] = level;
+  if (sendValue(CommandId::SetAudioInputLevel, index, level)) controlState.audioInputLevel[index] = level;
   return 0;
 }
 

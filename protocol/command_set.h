@@ -1,14 +1,24 @@
 #pragma once
 // CommandSender: one operation per command. Each formats its text, hands it
 // to the program's command output (the link that linkMode selects) and has the
-// output echo "Tx> " + text + CR LF. All run on the UI thread and return 0.
+// output echo "Tx> " + text + CR LF, or say that it was not sent when the
+// write failed. All run on the UI thread and return 0.
+
+// What became of a command handed to the link.
+enum class Transmitted {
+  Sent,     // the link took it
+  NoLink,   // no link is open to take it (nothing to fail; echoed all the same)
+  Failed,   // the link is open but the write failed: the command is not on the line
+};
 
 // What the program provides for the commands: transmit puts a command on the
-// link with its transmit count as the size (the link's result is not looked
-// at); echo writes the text, already ended by CR LF, as a transmit line.
+// link with its transmit count as the size; echo writes the text, already
+// ended by CR LF, as a transmit line; notSent reports a command text whose
+// write failed, in place of its echo.
 struct CommandOutput {
-  void (*transmit)(const wchar_t* text, int size);
+  Transmitted (*transmit)(const wchar_t* text, int size);
   void (*echo)(const wchar_t* line);
+  void (*notSent)(const wchar_t* text);
 };
 
 // Where the commands go from now on; until it is called they go nowhere.

@@ -26,8 +26,14 @@ std::ostream& operator<<(std::ostream& out, const Sent& sent) {
 }
 
 std::vector<Sent> sent;
-void transmit(const wchar_t* text, int size) { sent.push_back({text, size, L""}); }
+std::vector<std::wstring> notSent;
+Transmitted linkAnswer = Transmitted::Sent;
+Transmitted transmit(const wchar_t* text, int size) {
+  sent.push_back({text, size, L""});
+  return linkAnswer;
+}
 void echo(const wchar_t* line) { sent.back().echo = line; }
+void reportNotSent(const wchar_t* text) { notSent.push_back(text); }
 
 // Sent just as the output saw them: text, count, echo with its CR LF.
 Sent wire(const std::wstring& text, int size) { return {text, size, text + L"\r\n"}; }
@@ -38,9 +44,11 @@ class CommandSetTest : public testing::Test {
     controlState = ControlState{};
     applyStartValues(controlState);
     sent.clear();
-    setCommandOutput(CommandOutput{transmit, echo});
+    notSent.clear();
+    linkAnswer = Transmitted::Sent;
+    setCommandOutput(CommandOutput{transmit, echo, reportNotSent});
   }
-  void TearDown() override { setCommandOutput(CommandOutput{nullptr, nullptr}); }
+  void TearDown() override { setCommandOutput(CommandOutput{nullptr, nullptr, nullptr}); }
 };
 
 struct CommandCase {
@@ -133,6 +141,30 @@ TEST_F(CommandSetTest, AValueEqualToTheLastSentIsNotSentAgain) {
   EXPECT_EQ(controlState.lastBrightnessSent, 40);
   EXPECT_EQ(controlState.lastContrastSent, 7);
   EXPECT_EQ(controlState.audioInputLevel[4], 6);
+}
+
+// With no link open a command is echoed all the same; a write that failed is
+// not: the output is told the text instead, and a value whose write failed is
+// not taken as sent, so asking for it again sends it.
+TEST_F(CommandSetTest, AFailedWriteIsReportedInsteadOfEchoedAndNotRemembered) {
+  linkAnswer = Transmitted::NoLink;
+  selectVideoInput(0);
+  linkAnswer = Transmitted::Failed;
+  selectVideoInput(1);
+  setBrightness(62);
+  setContrast(9);
+  setAudioInputLevel(2, 7);
+  EXPECT_EQ(notSent, (std::vector<std::wstring>{L"S SOURCE 1.", L"Brightness 062*", L"Contrast 009*",
+                                                L"A 2 INPUT 7%"}));
+  linkAnswer = Transmitted::Sent;
+  setBrightness(62);
+  setContrast(9);
+  setAudioInputLevel(2, 7);
+  ASSERT_EQ(sent.size(), 8u);
+  EXPECT_EQ(sent[0], wire(L"S SOURCE 0.", 12));
+  for (int failed = 1; failed < 5; ++failed) EXPECT_EQ(sent[failed].echo, L"") << failed;
+  EXPECT_EQ((std::vector<Sent>(sent.begin() + 5, sent.end())),
+            (std::vector<Sent>{wire(L"Brightness 062*", 16), wire(L"Contrast 009*", 14), wire(L"A 2 INPUT 7%", 14)}));
 }
 
 // The buffer holds the text, then zeros through N + 1 (the echo's CR LF room);

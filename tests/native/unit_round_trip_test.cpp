@@ -23,7 +23,7 @@ struct UnitOnTheLine {
 UnitOnTheLine* line = nullptr;
 
 // The serial link's bytes: size - 1 of them, the text and then zeros.
-void toTheUnit(const wchar_t* text, int size) {
+Transmitted toTheUnit(const wchar_t* text, int size) {
   std::string bytes(static_cast<std::size_t>(size - 1), '\0');
   for (std::size_t i = 0; i < bytes.size() && text[i] != 0; ++i) bytes[i] = static_cast<char>(text[i]);
   std::vector<SplitEvent> events;
@@ -37,6 +37,7 @@ void toTheUnit(const wchar_t* text, int size) {
     }
   }
   parseReplyLines(controlState, answer.c_str());
+  return Transmitted::Sent;
 }
 void noEcho(const wchar_t*) {}
 
@@ -49,10 +50,10 @@ class UnitRoundTrip : public testing::Test {
     controlState = ControlState{};
     applyStartValues(controlState);
     line = &onTheLine;
-    setCommandOutput(CommandOutput{toTheUnit, noEcho});
+    setCommandOutput(CommandOutput{toTheUnit, noEcho, noEcho});
   }
   void TearDown() override {
-    setCommandOutput(CommandOutput{nullptr, nullptr});
+    setCommandOutput(CommandOutput{nullptr, nullptr, nullptr});
     line = nullptr;
   }
 

@@ -38,7 +38,8 @@ class ConsolePaneTest : public PanelTest {
 }  // namespace
 
 // Each kind of line has its prefix (any unknown kind the System one); a line
-// longer than 2047 units, prefix included, is cut and loses its line end.
+// longer than 2047 units, prefix included, is cut, and keeps its line end if
+// it had one, so the next line does not run on behind it.
 TEST_F(ConsolePaneTest, EachKindHasItsPrefix) {
   const std::pair<int, const wchar_t*> cases[] = {
       {0, L"Rx>ABC\r\n"}, {1, L"Tx> ABC\r\n"}, {2, L"System> ABC\r\n"}, {5, L"System> ABC\r\n"}};
@@ -49,7 +50,11 @@ TEST_F(ConsolePaneTest, EachKindHasItsPrefix) {
     EXPECT_EQ(paneText(), expected);
   }
   ConsolePane::appendLine(std::wstring(3000, L'x').c_str(), ConsoleLineKind::Tx);
-  EXPECT_EQ(paneText(), expected + L"Tx> " + std::wstring(2043, L'x'));
+  expected += L"Tx> " + std::wstring(2043, L'x');
+  EXPECT_EQ(paneText(), expected);
+  ConsolePane::appendLine((L"\r\n" + std::wstring(4998, L'y') + L"\r\n").c_str(), ConsoleLineKind::Tx);
+  ConsolePane::appendLine(L"next\r\n", ConsoleLineKind::Tx);
+  EXPECT_EQ(paneText(), expected + L"Tx> \r\n" + std::wstring(2039, L'y') + L"\r\nTx> next\r\n");
 }
 
 TEST_F(ConsolePaneTest, LinesGoLastEvenWhenTheUserHasSelectedText) {

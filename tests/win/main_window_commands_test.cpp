@@ -12,6 +12,7 @@
 #include "tools/harness/import_patch.h"
 #include "tools/harness/message_box_watcher.h"
 #include "tools/harness/panel_fixtures.h"
+#include "ui/ids.h"
 #include "ui/main/startup.h"
 
 namespace {
@@ -119,6 +120,21 @@ TEST_F(ConnectedPanel, SendKeepsATextTheUnitCannotTakeAndSaysSo) {
   EXPECT_EQ(windowText(mainWindowState.sendEdit), L"5 \u20ac");
   EXPECT_EQ(paneText(), before + L"System> Not sent: the unit takes only single-byte characters\r\n");
   expectNothingSent();
+}
+
+// A text longer than a pane line goes out whole; its echo is cut to the
+// line but still ends it, so the next echo stands on a line of its own.
+TEST_F(ConnectedPanel, ALongSendGoesOutWholeAndItsCutEchoEndsItsLine) {
+  std::string text;
+  for (int i = 0; text.size() < 5000; ++i) text += static_cast<char>('a' + i % 26);
+  SetWindowTextW(mainWindowState.sendEdit, wide(text).c_str());
+  ASSERT_EQ(GetWindowTextLengthW(mainWindowState.sendEdit), 5000);
+  const std::wstring before = paneText();
+  click(1004);
+  expectSent(text + "\r\n");
+  click(IDC_HDMI_VOL_UP);
+  expectSent("B+ OUTPUT%");
+  EXPECT_EQ(paneText(), before + L"Tx> " + wide(text.substr(0, 2041)) + L"\r\nTx> B+ OUTPUT%\r\n");
 }
 
 TEST_F(MainWindowCommands, SendDoesNothingWithoutAnOpenPort) {

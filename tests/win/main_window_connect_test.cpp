@@ -3,6 +3,7 @@
 // and the failure paths of opening and configuring.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "tools/harness/controls_and_menus.h"
 #include "tools/harness/message_box_watcher.h"
 #include "tools/harness/panel_fixtures.h"
+#include "tools/harness/rig_cable.h"
 
 namespace {
 class MainWindowConnect : public PanelTest {};
@@ -126,6 +128,39 @@ TEST_F(MainWindowConnect, AFailedOpenMarksTheItemAndWritesNothing) {
   ASSERT_GE(text.size(), closed.size());
   EXPECT_EQ(text.substr(text.size() - closed.size()), closed);
   EXPECT_FALSE(errorBox.caught());   // a box would have been shown inside the choice
+}
+
+// The cable is pulled and put back: the port stays open but every write
+// fails. A command or a Send that did not go out is not shown as sent; a
+// System line says so and how to reconnect, and the Send text stays. Choosing
+// the port again reconnects.
+TEST_F(MainWindowConnect, AWriteThatFailsIsReportedInsteadOfEchoed) {
+  if (unplugPortName().empty()) GTEST_SKIP() << "the rig has no pair whose cable can be pulled";
+  auto unit = std::make_unique<UnitPeer>(unplugPeerName());
+  ASSERT_TRUE(unit->isOpen());
+  ASSERT_NE(startPanel(), nullptr);
+  choosePortItem(unplugPortName());
+  ASSERT_EQ(unit->readAtLeast(kOpeningQueries.size()), kOpeningQueries);
+  unit.reset();
+  ASSERT_TRUE(pullUnplugCable()) << "the rig did not bring the pair back";
+
+  const std::wstring port = unplugPortName();
+  const std::wstring advice = L" (writing to " + port + L" failed; choose " + port +
+                              L" in the Connect menu again to reconnect)\r\n";
+  const std::wstring before = paneText();
+  SendMessageW(mainWindowState.videoInputButtons[0], BM_CLICK, 0, 0);
+  SetWindowTextW(mainWindowState.sendEdit, L"AB");
+  SendMessageW(mainWindowState.sendButton, BM_CLICK, 0, 0);
+  EXPECT_EQ(paneText(), before + L"System> Not sent: S SOURCE 0." + advice + L"System> Not sent: AB" + advice);
+  EXPECT_EQ(windowText(mainWindowState.sendEdit), L"AB");
+
+  unit = std::make_unique<UnitPeer>(unplugPeerName());
+  choosePortItem(unplugPortName());
+  ASSERT_EQ(unit->readAtLeast(kOpeningQueries.size()), kOpeningQueries);
+  SendMessageW(mainWindowState.videoInputButtons[0], BM_CLICK, 0, 0);
+  EXPECT_EQ(unit->readAtLeast(11), "S SOURCE 0.");
+  std::wstring pane = paneText();
+  EXPECT_EQ(pane.substr(pane.size() - 17), L"Tx> S SOURCE 0.\r\n");
 }
 
 // "Opened " or "Closed ", a name of up to 15 characters and CR LF fit the

@@ -8,9 +8,9 @@
 namespace {
 std::vector<double> stamps;
 
-void stampAndTransmit(const wchar_t* text, int size) {
+Transmitted stampAndTransmit(const wchar_t* text, int size) {
   stamps.push_back(nowMs());
-  transmitOnSelectedLink(text, size);
+  return transmitOnSelectedLink(text, size);
 }
 
 void echoInThePane(const wchar_t* line) { ConsolePane::appendLine(line, ConsoleLineKind::Tx); }
@@ -18,7 +18,7 @@ void echoInThePane(const wchar_t* line) { ConsolePane::appendLine(line, ConsoleL
 
 void stampCommandsOnTheirWay() {
   stamps.clear();
-  setCommandOutput(CommandOutput{stampAndTransmit, echoInThePane});
+  setCommandOutput(CommandOutput{stampAndTransmit, echoInThePane, reportNotSent});
 }
 
 const std::vector<double>& commandStamps() { return stamps; }

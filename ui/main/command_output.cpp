@@ -1,8 +1,10 @@
 #include "ui/main/command_output.h"
 
+#include <windows.h>
+#include <strsafe.h>
+
 #include "links/serial_link.h"
 #include "links/tcp_link.h"
-#include "protocol/command_set.h"
 #include "protocol/control_state.h"
 #include "ui/main/console_pane.h"
 
@@ -10,11 +12,29 @@ namespace {
 void echoTransmitLine(const wchar_t* line) { ConsolePane::appendLine(line, ConsoleLineKind::Tx); }
 }  // namespace
 
-void transmitOnSelectedLink(const wchar_t* text, int size) {
-  if (controlState.linkMode != LinkMode::TcpIp)
-    writeSerialPort(serialLink.serialHandle, text, size);
-  else
-    sendTcp(text, size);
+Transmitted transmitOnSelectedLink(const wchar_t* text, int size) {
+  if (controlState.linkMode != LinkMode::TcpIp) {
+    if (serialLink.serialHandle == nullptr) return Transmitted::NoLink;
+    return writeSerialPort(serialLink.serialHandle, text, size) ? Transmitted::Sent : Transmitted::Failed;
+  }
+  if (tcpSocket == INVALID_SOCKET) return Transmitted::NoLink;
+  return sendTcp(text, size) == 0 ? Transmitted::Sent : Transmitted::Failed;
 }
 
-void routeCommandsToTheLink() { setCommandOutput(CommandOutput{transmitOnSelectedLink, echoTransmitLine}); }
+// A port whose cable was pulled stays open and fails every write, also once
+// the cable is back: only opening it again mends that, and nothing does it
+// behind the operator's back.
+void reportNotSent(const wchar_t* text) {
+  wchar_t line[ConsolePane::kLineUnits] = {};
+  const wchar_t* port = serialLink.openPortName;
+  // The text is bounded so that the advice after it always fits the line.
+  StringCchPrintfW(line, ConsolePane::kLineUnits,
+                   L"Not sent: %.1800ls (writing to %ls failed; choose %ls in the Connect menu again to "
+                   L"reconnect)\r\n",
+                   text, port, port);
+  ConsolePane::appendLine(line, ConsoleLineKind::System);
+}
+
+void routeCommandsToTheLink() {
+  setCommandOutput(CommandOutput{transmitOnSelectedLink, echoTransmitLine, reportNotSent});
+}

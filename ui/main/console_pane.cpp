@@ -13,6 +13,11 @@ const wchar_t* prefixOf(ConsoleLineKind kind) {
     default: return L"System> ";
   }
 }
+bool endsItsLine(const wchar_t* text) {
+  std::size_t length = 0;
+  if (FAILED(StringCchLengthW(text, STRSAFE_MAX_CCH, &length))) return false;
+  return length >= 2 && text[length - 2] == L'\r' && text[length - 1] == L'\n';
+}
 }  // namespace
 
 namespace ConsolePane {
@@ -20,9 +25,14 @@ namespace ConsolePane {
 void appendLine(const wchar_t* text, ConsoleLineKind kind) {
   wchar_t prefix[kPrefixUnits];
   StringCchPrintfW(prefix, kPrefixUnits, L"%ls", prefixOf(kind));
-  // A line too long for the buffer is cut; it then loses its line end.
+  // A line too long for the buffer is cut; a text that ended its line still
+  // does, so the next line does not run on behind it.
   wchar_t line[kLineUnits];
-  StringCchPrintfW(line, kLineUnits, L"%ls%ls", prefix, text);
+  if (StringCchPrintfW(line, kLineUnits, L"%ls%ls", prefix, text) == STRSAFE_E_INSUFFICIENT_BUFFER &&
+      endsItsLine(text)) {
+    line[kLineUnits - 3] = L'\r';
+    line[kLineUnits - 2] = L'\n';
+  }
   HWND pane = mainWindowState.consoleEdit;
   // Selecting all and then nothing puts the caret at the end, wherever the
   // user's selection was, so the line always goes last.

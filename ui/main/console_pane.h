@@ -6,7 +6,7 @@ enum class ConsoleLineKind : int { Rx = 0, Tx = 1, System = 2 };
 
 namespace ConsolePane {
 constexpr int kPrefixUnits = 16;
-constexpr int kLineUnits = 2048;   // prefix and text; longer lines are cut
+constexpr int kLineUnits = 2048;   // prefix and text; longer lines are cut, keeping their CR LF
 
 // Appends prefix + text; the text brings its own line end. Any kind other
 // than Rx and Tx takes the System prefix.

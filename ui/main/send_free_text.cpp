@@ -28,7 +28,12 @@ void sendFreeText() {
     return;
   }
   StringCchCatW(text.get(), size, L"\r\n");
-  transmitOnSelectedLink(text.get(), size);
+  if (transmitOnSelectedLink(text.get(), size) == Transmitted::Failed) {
+    // Not on the line: the text stays in the edit to be sent again.
+    text[units - 1] = 0;
+    reportNotSent(text.get());
+    return;
+  }
   ConsolePane::appendLine(text.get(), ConsoleLineKind::Tx);
   SetWindowTextW(mainWindowState.sendEdit, L"");
 }
