@@ -32,6 +32,12 @@ void applyStartValues(ControlState& state) {
   for (int& level : state.audioInputLevel) level = 0;
 }
 
+void forgetReportedMutes(ControlState& state) {
+  state.hdmiAudioMuted = 0;
+  state.analogAudioMuted = 0;
+  state.allAudioMuted = 0;
+}
+
 namespace {
 bool inRangeOrUnknown(int value, int count) { return value == -1 || (value >= 0 && value < count); }
 

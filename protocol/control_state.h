@@ -55,6 +55,11 @@ extern ControlState controlState;
 // Start-up's values for the selection and last-sent fields.
 void applyStartValues(ControlState& state);
 
+// The unit has no mute query: what it reported of its mutes holds only for
+// the connection it came on and until a factory reset. Back to the start
+// values (not muted), so the toggles ask for a mute and no stale frame shows.
+void forgetReportedMutes(ControlState& state);
+
 // Checks the invariants of the record (ranges, terminated versions); used by
 // tests and the stress runs after hostile input.
 bool controlStateInvariantsHold(const ControlState& state);

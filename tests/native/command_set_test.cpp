@@ -5,12 +5,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cwchar>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "protocol/command_texts.h"
 #include "protocol/control_state.h"
+#include "protocol/query_sequences.h"
 
 namespace {
 struct Sent {
@@ -180,5 +182,39 @@ TEST(CommandTexts, TheTextIsFollowedByZerosAndCutAtItsCount) {
   appendEchoLineEnd(command);
   EXPECT_EQ(std::wstring(command.text).size(), 26u);
   EXPECT_EQ(std::wstring(command.text).substr(24), L"\r\n");
+}
+}  // namespace
+
+namespace {
+std::vector<std::string> stepsTaken;
+void notePause(unsigned ms) { stepsTaken.push_back("pause " + std::to_string(ms)); }
+void noteCommand(const wchar_t* line) { stepsTaken.push_back(std::string(line, line + std::wcslen(line) - 2)); }
+
+// The fixed query sequences: the queries in order, each after the pause the
+// unit wants (the caller makes it).
+TEST(QuerySequences, EachQueryFollowsItsPause) {
+  setCommandOutput(CommandOutput{nullptr, noteCommand, nullptr});
+  stepsTaken.clear();
+  runQuerySteps(kUnitStateQueries, notePause);
+  runQuerySteps(kNetworkQueries, notePause);
+  setCommandOutput(CommandOutput{nullptr, nullptr, nullptr});
+  EXPECT_EQ(stepsTaken, (std::vector<std::string>{"pause 100", "R SOURCE.", "pause 100", "R AUDIO.", "pause 100",
+                                                  "<BellStatus>", "pause 100", "<SW>", "<SIPR>", "pause 100",
+                                                  "<SPORT>", "pause 100", "<SUBR>", "pause 100", "<GAR>"}));
+}
+
+// No query reports the mutes: forgetting them puts back the start values and
+// leaves everything else as it was.
+TEST(ControlStateMutes, ForgettingThemLeavesTheRestAlone) {
+  ControlState state;
+  applyStartValues(state);
+  state.videoInput = 3;
+  state.buzzerEnabled = true;
+  state.hdmiAudioMuted = state.analogAudioMuted = state.allAudioMuted = 1;
+  forgetReportedMutes(state);
+  EXPECT_EQ((std::vector<int>{state.hdmiAudioMuted, state.analogAudioMuted, state.allAudioMuted}),
+            (std::vector<int>{0, 0, 0}));
+  EXPECT_EQ(state.videoInput, 3);
+  EXPECT_TRUE(state.buzzerEnabled);
 }
 }  // namespace

@@ -42,7 +42,7 @@ TEST_F(ConnectedPanel, EachButtonAndMenuItemSendsItsCommand) {
   rows.insert(rows.end(), {{628, false, "S SOURCE 7."}, {632, false, "S SOURCE 8."},   // "Display\nPort", "HDBaseT"
                            {1012, false, "B+ OUTPUT%"}, {1013, false, "B- OUTPUT%"}, {1014, false, "CLOSE 1%"},
                            {1015, false, "A+ OUTPUT%"}, {1016, false, "A- OUTPUT%"}, {1017, false, "CLOSE 0%"},
-                           {1018, false, "MUTE ON%"}, {3004, true, "<DEFAULT>"}, {3005, true, "<COPYEDID>"},
+                           {1018, false, "MUTE ON%"}, {3005, true, "<COPYEDID>"},
                            {3006, true, "<BellOn>"}, {1019, false, ""}, {1020, true, ""}, {3008, true, ""}});
   MessageBoxWatcher about(L"About...");
   for (const Row& row : rows) {

@@ -6,8 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "tools/harness/command_stamps.h"
 #include "tools/harness/panel_fixtures.h"
 #include "tools/harness/screen_reading.h"
+#include "ui/ids.h"
 
 namespace {
 class MainWindowPaint : public PanelTest {};
@@ -151,6 +153,42 @@ TEST_F(MainWindowPaint, AReplyLineSplitAcrossTwoDeliveriesIsRead) {
   expectFrame({kAudio3Frame, kGreen});
   expectFrame({kCvFrame, kGreen});
   expectFrame({kMuteAllFrame, kRed});
+}
+
+class ConnectedPaint : public ConnectedPanelTest {};
+
+// The unit has no mute query: a new connection starts with no mute frame, and
+// the first mute click asks for a mute.
+TEST_F(ConnectedPaint, ANewConnectionShowsNoMuteFrameCarriedOver) {
+  reply(">HDMI AUDIO MUTE ON\r\n>Analog AUDIO MUTE ON\r\n>MUTE ON\r\n");
+  for (const RECT& frame : {kHdmiMuteFrame, kAnalogMuteFrame, kMuteAllFrame}) expectFrame({frame, kRed});
+  ASSERT_EQ(connectTestPort(peer), kOpeningQueries);
+  for (const RECT& frame : {kHdmiMuteFrame, kAnalogMuteFrame, kMuteAllFrame}) expectFrame({frame, kGrey});
+  click(IDC_HDMI_MUTE);
+  click(IDC_MUTE_ALL);
+  expectSent("CLOSE 1%MUTE ON%");
+}
+
+// File > Restore Default Settings: the reset goes out, the mutes are
+// forgotten, and the panel asks for the factory state again (without
+// silencing the buzzer), each query after the same pause as on connecting.
+TEST_F(ConnectedPaint, RestoreDefaultsForgetsTheMutesAndAsksForTheStateAgain) {
+  reply(">SOURCE HDMI1\r\n>AUDIO 3\r\n>HDMI AUDIO MUTE ON\r\n>MUTE ON\r\n");
+  expectFrame({kHdmiMuteFrame, kRed});
+  stampCommandsOnTheirWay();
+  choose(IDM_RESTORE_DEFAULTS);
+  expectSent("<DEFAULT>R SOURCE.R AUDIO.<BellStatus><SW>");
+  const std::vector<double>& handedAt = commandStamps();
+  ASSERT_EQ(handedAt.size(), 5u);
+  for (std::size_t i = 1; i < handedAt.size(); ++i) EXPECT_GE(handedAt[i] - handedAt[i - 1], 95.0) << i;
+  for (const RECT& frame : {kHdmiMuteFrame, kMuteAllFrame}) expectFrame({frame, kGrey});
+  expectFrame({kHdmi1Frame, kGreen});
+  reply(">Video Input: CV\r\n>Audio Input: Audio 7\r\n");
+  expectFrame({kCvFrame, kGreen});
+  expectFrame({kAudio7Frame, kGreen});
+  for (const RECT& stale : {kHdmi1Frame, kAudio3Frame}) expectFrame({stale, kGrey});
+  click(IDC_HDMI_MUTE);
+  expectSent("CLOSE 1%");
 }
 
 int blackPixelsIn(const RECT& area) {

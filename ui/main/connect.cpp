@@ -17,25 +17,11 @@
 #include "ui/main/main_window.h"
 #include "ui/main/main_window_parts.h"
 #include "ui/main/received_text.h"
+#include "ui/main/unit_state.h"
 
 namespace {
 // Holds "Opened "/"Closed ", a 15-character port name and CR LF whole.
 constexpr int kPortLineUnits = 32;
-constexpr DWORD kQueryPauseMs = 100;
-
-struct OpeningQuery {
-  int (*send)();
-  DWORD pauseAfterMs;
-};
-
-// Every connection first silences the unit's buzzer, then asks for its state.
-const OpeningQuery kOpeningQueries[] = {
-    {[] { return setBuzzer(false); }, kQueryPauseMs},
-    {readVideoInput, kQueryPauseMs},
-    {readAudioInput, kQueryPauseMs},
-    {readBuzzerStatus, kQueryPauseMs},
-    {readVersions, 0},
-};
 
 void appendPortLine(const wchar_t* format, const wchar_t* portName) {
   wchar_t line[kPortLineUnits] = {};
@@ -56,13 +42,6 @@ bool closeOpenPort() {
   return true;
 }
 
-void sendOpeningQueries() {
-  for (const OpeningQuery& query : kOpeningQueries) {
-    query.send();
-    if (query.pauseAfterMs != 0) Sleep(query.pauseAfterMs);
-  }
-}
-
 void reportConfigurationFailure(int result) {
   if (result == 2) showLastErrorBox(L"Get configuration port has problem.");
   if (result == 1) showLastErrorBox(L"Set configuration port has problem.");
@@ -72,7 +51,9 @@ void configureOpenedPort() {
   int result = configureSerialPort(serialLink.serialHandle);
   if (result <= 0) {
     setDeviceControlsEnabled(true);
-    sendOpeningQueries();
+    // Every connection first silences the unit's buzzer, then asks for its state.
+    setBuzzer(false);
+    askUnitForItsState();
     return;
   }
   reportConfigurationFailure(result);
@@ -95,9 +76,10 @@ void connectToPort(int index) {
   if (serialLink.portOpen && closeOpenPort()) setDeviceControlsEnabled(false);
   // A port that cannot be opened is reported nowhere; only the mark moves.
   if (openPortOfList(index)) {
-    // Whatever unit is on the line now, no half line of the last connection's
-    // replies carries over.
+    // Whatever unit is on the line now, nothing of the last connection's
+    // replies carries over: no half line, no mute the unit cannot be asked for.
     forgetPartialReply();
+    forgetReportedMutesOnScreen();
     appendPortLine(L"Opened %ls\r\n", serialLink.openPortName);
     configureOpenedPort();
   }

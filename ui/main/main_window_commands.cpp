@@ -8,6 +8,7 @@
 #include "ui/main/control_enabling.h"
 #include "ui/main/main_window.h"
 #include "ui/main/main_window_parts.h"
+#include "ui/main/unit_state.h"
 #include "ui/settings/network_settings.h"
 #include "ui/settings/output_video_settings.h"
 #include "ui/settings/vga_image_adjustments.h"
@@ -37,7 +38,7 @@ const CommandAction kCommandActions[] = {
     {IDM_SHOW_OUTPUT, [] { toggleOutputPane(); }},
     {IDM_OUTPUT_VIDEO_SETTINGS, [] { openOutputVideoSettings(); }},
     {IDM_NETWORK_SETTINGS, [] { openNetworkSettings(); }},
-    {IDM_RESTORE_DEFAULTS, [] { restoreDefaults(); }},
+    {IDM_RESTORE_DEFAULTS, [] { restoreUnitDefaults(); }},
     {IDM_COPY_EDID, [] { copyEdid(); }},
     {IDM_BUZZER, [] { setBuzzer(!controlState.buzzerEnabled); }},
     {IDM_FIRMWARE_VERSIONS, [] { showFirmwareBox(); }},

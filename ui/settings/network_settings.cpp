@@ -10,13 +10,13 @@
 #include "protocol/command_set.h"
 #include "protocol/control_state.h"
 #include "protocol/network_rows.h"
+#include "protocol/query_sequences.h"
 #include "ui/ids.h"
 
 namespace {
 constexpr int kTextUnits = 128;
 constexpr int kAddressRowCount = 3;   // IP address, subnet mask, gateway
 constexpr int kOctetCount = 4;
-constexpr int kQueryPauseMs = 100;
 
 constexpr int kOctetLeft = 161;
 constexpr int kOctetStep = 48;
@@ -107,15 +107,9 @@ void createControls(HWND window) {
   }
 }
 
-void sendOpeningQueries() {
-  int (*const queries[])() = {readIpAddress, readIpPort, readSubnetMask, readGatewayAddress};
-  bool first = true;
-  for (auto query : queries) {
-    if (!first) Sleep(kQueryPauseMs);   // the unit wants a pause between these
-    first = false;
-    query();
-  }
-}
+void pauseUiThread(unsigned ms) { Sleep(ms); }
+
+void sendOpeningQueries() { runQuerySteps(kNetworkQueries, pauseUiThread); }
 
 // An edit's text in memory of its own size; null when none could be had, which
 // reads as an empty edit.

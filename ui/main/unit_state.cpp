@@ -1,0 +1,27 @@
+#include "ui/main/unit_state.h"
+
+#include <windows.h>
+
+#include "protocol/command_set.h"
+#include "protocol/control_state.h"
+#include "protocol/query_sequences.h"
+#include "ui/main/control_enabling.h"
+
+namespace {
+// The replies that arrive meanwhile wait in the driver and are parsed once the
+// UI thread is back in its loop.
+void pauseUiThread(unsigned ms) { Sleep(ms); }
+}  // namespace
+
+void forgetReportedMutesOnScreen() {
+  forgetReportedMutes(controlState);
+  for (int which = 0; which < 3; ++which) repaintMuteFrame(which);
+}
+
+void askUnitForItsState() { runQuerySteps(kUnitStateQueries, pauseUiThread); }
+
+void restoreUnitDefaults() {
+  restoreDefaults();
+  forgetReportedMutesOnScreen();
+  askUnitForItsState();
+}
