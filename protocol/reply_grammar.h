@@ -3,6 +3,8 @@
 // lines and keyed lines, and stores what they report in ControlState. What the
 // windows must show in consequence comes back as one value, ReplyEffects, for
 // the user interface to apply; the grammar itself touches no window.
+#include <string_view>
+
 #include "protocol/control_state.h"
 
 struct ReplyEffects {
@@ -23,6 +25,23 @@ struct ReplyEffects {
   const wchar_t* buzzerItemText = nullptr;
   bool buzzerItemChecked = false;
 };
+
+// The reply keys the panel reads, one table per line form: word lines (a key,
+// a blank and the rest) and keyed lines (a key, a colon and the remainder).
+// A line is handled by the first row whose key equals its own; others are
+// skipped. Each row holds a line as the unit sends it and what reading such a
+// line changes, for the protocol reference.
+struct ReplyParse;   // one parse under way: the state and the effects so far
+struct ReplyKey {
+  const wchar_t* key;
+  const wchar_t* example;   // a whole line without its CR LF
+  const wchar_t* effect;    // what the panel does with it, in one line
+  void (*handle)(ReplyParse& parse, std::wstring_view value);
+};
+constexpr int kWordLineKeyCount = 8;
+constexpr int kKeyedLineKeyCount = 13;
+extern const ReplyKey kWordLineKeys[kWordLineKeyCount];
+extern const ReplyKey kKeyedLineKeys[kKeyedLineKeyCount];
 
 // Parses every complete line of text (ended by CR) into state. Empty lines
 // and lines made only of ">" are skipped; the text after the last line end is
