@@ -153,6 +153,14 @@ TEST_F(MainWindowPaint, AReplyLineSplitAcrossTwoDeliveriesIsRead) {
   expectFrame({kAudio3Frame, kGreen});
   expectFrame({kCvFrame, kGreen});
   expectFrame({kMuteAllFrame, kRed});
+
+  // A half line of one connection is not finished by the next connection's text.
+  ASSERT_TRUE(peer.write(">SOURCE HD"));
+  ASSERT_TRUE(waitFor([] { return paneText().find(L"Rx>>SOURCE HD") != std::wstring::npos; }));
+  ASSERT_EQ(connectTestPort(peer), kOpeningQueries);
+  ASSERT_TRUE(peer.write("MI1\r\n>AUDIO 9\r\n"));
+  ASSERT_TRUE(waitFor([] { return controlState.audioInput == 8; }));
+  EXPECT_EQ(controlState.videoInput, 0);
 }
 
 class ConnectedPaint : public ConnectedPanelTest {};

@@ -106,6 +106,8 @@ TEST_F(NetworkSettingsTest, EachSetChecksItsRowBeforeItSends) {
       {IDC_SET_IP_ADDRESS, {L"192", L"168", L"1", L"20"}, nullptr, nullptr, onWire("<SIPR[192-168-1-20]>", 25)},
       {IDC_SET_IP_ADDRESS, {L"1", L"2", L"3", L""}, kAddressCaption, kAddressText, ""},
       {IDC_SET_IP_ADDRESS, {L"256", L"0", L"0", L"1"}, kAddressCaption, kAddressText, ""},
+      // Pasted past the edits' digits-only style: no number.
+      {IDC_SET_IP_ADDRESS, {L"0x10", L"0", L"0", L"1"}, kAddressCaption, kAddressText, ""},
       {IDC_SET_SUBNET_MASK, {L"255", L"0", L"255", L"0"}, nullptr, nullptr, onWire("<SUBR[255-0-255-0]>", 25)},
       {IDC_SET_SUBNET_MASK, {L"255", L"", L"255", L"0"}, kSubnetCaption, kSubnetText, ""},
       {IDC_SET_GATEWAY, {L"192", L"168", L"1", L"1"}, nullptr, nullptr, onWire("<GAR[192-168-1-1]>", 24)},
