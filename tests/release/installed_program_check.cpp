@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/harness/program_process.h"
+#include "tests/support/program_process.h"
 
 namespace {
 std::string fileVersion(const std::wstring& path) {

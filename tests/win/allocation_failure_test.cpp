@@ -13,8 +13,8 @@
 
 #include "links/port_discovery.h"
 #include "links/serial_link.h"
-#include "tools/harness/controls_and_menus.h"
-#include "tools/harness/panel_fixtures.h"
+#include "tests/support/controls_and_menus.h"
+#include "tests/support/panel_fixtures.h"
 
 namespace {
 std::atomic<bool> refuseAllocations{false};

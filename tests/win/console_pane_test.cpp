@@ -7,9 +7,9 @@
 
 #include <string>
 
-#include "tools/harness/controls_and_menus.h"
-#include "tools/harness/import_patch.h"
-#include "tools/harness/panel_fixtures.h"
+#include "tests/support/controls_and_menus.h"
+#include "tests/support/import_patch.h"
+#include "tests/support/panel_fixtures.h"
 #include "ui/ids.h"
 #include "ui/main/console_pane.h"
 #include "ui/main/received_text.h"

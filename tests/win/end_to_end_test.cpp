@@ -9,13 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "tools/harness/controls_and_menus.h"
-#include "tools/harness/port_items.h"
-#include "tools/harness/program_process.h"
-#include "tools/harness/screen_reading.h"
-#include "tools/harness/session_environment.h"
-#include "tools/harness/simulated_unit.h"
-#include "tools/harness/waiting.h"
+#include "tests/support/controls_and_menus.h"
+#include "tests/support/panel_in_process.h"
+#include "tests/support/program_process.h"
+#include "tests/support/screen_reading.h"
+#include "tests/support/session_environment.h"
+#include "tests/support/simulated_unit.h"
+#include "tests/support/waiting.h"
 
 namespace {
 const COLORREF kGreen = RGB(0, 255, 0);
@@ -42,7 +42,7 @@ class EndToEnd : public testing::Test {
     }));
     transcriptStart_ = simTranscript().size();
     ASSERT_TRUE(program_.started());
-    portItem_ = 800 + portItemIndex(simPortName());
+    portItem_ = 800 + listedPortIndex(simPortName());
     ASSERT_GE(portItem_, 800);
   }
 

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "links/port_discovery.h"
-#include "tools/harness/controls_and_menus.h"
-#include "tools/harness/message_box_watcher.h"
-#include "tools/harness/panel_fixtures.h"
+#include "tests/support/controls_and_menus.h"
+#include "tests/support/message_box_watcher.h"
+#include "tests/support/panel_fixtures.h"
 #include "ui/main/console_pane.h"
 
 namespace {

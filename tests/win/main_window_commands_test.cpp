@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "links/serial_link.h"
-#include "tools/harness/controls_and_menus.h"
-#include "tools/harness/import_patch.h"
-#include "tools/harness/message_box_watcher.h"
-#include "tools/harness/panel_fixtures.h"
+#include "tests/support/controls_and_menus.h"
+#include "tests/support/import_patch.h"
+#include "tests/support/message_box_watcher.h"
+#include "tests/support/panel_fixtures.h"
 #include "ui/ids.h"
 #include "ui/main/startup.h"
 

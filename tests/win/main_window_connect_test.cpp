@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "links/serial_link.h"
-#include "tools/harness/command_stamps.h"
-#include "tools/harness/controls_and_menus.h"
-#include "tools/harness/message_box_watcher.h"
-#include "tools/harness/panel_fixtures.h"
-#include "tools/harness/rig_cable.h"
+#include "tests/support/command_stamps.h"
+#include "tests/support/controls_and_menus.h"
+#include "tests/support/message_box_watcher.h"
+#include "tests/support/panel_fixtures.h"
+#include "tests/support/rig_cable.h"
 
 namespace {
 class MainWindowConnect : public PanelTest {};

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "tools/harness/command_stamps.h"
-#include "tools/harness/panel_fixtures.h"
-#include "tools/harness/screen_reading.h"
+#include "tests/support/command_stamps.h"
+#include "tests/support/panel_fixtures.h"
+#include "tests/support/screen_reading.h"
 #include "ui/ids.h"
 
 namespace {

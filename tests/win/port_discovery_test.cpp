@@ -9,8 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/harness/session_environment.h"
-#include "tools/harness/stdout_capture.h"
+#include "tests/support/session_environment.h"
 
 namespace {
 struct Value {
@@ -139,11 +138,12 @@ INSTANTIATE_TEST_SUITE_P(Names, CopyPortNameTest,
 TEST(DiscoverSerialPorts, ListsTheMachinesPortsOnStandardOutput) {
   PortList = {L"stale"};
   int code = -1;
-  std::string out = captureStdout([&] { code = discoverSerialPorts(); });
+  testing::internal::CaptureStdout();
+  code = discoverSerialPorts();
+  std::string out = testing::internal::GetCapturedStdout();
   ASSERT_EQ(code, 0) << out;
-  // The runtime writes standard output in text mode: each "\n" goes out as CR LF.
-  std::string expected = "Registry method reports\r\n";
-  for (const std::wstring& name : PortList) expected += std::string(name.begin(), name.end()) + "\r\n";
+  std::string expected = "Registry method reports\n";
+  for (const std::wstring& name : PortList) expected += std::string(name.begin(), name.end()) + "\n";
   EXPECT_EQ(out, expected);
   for (const std::wstring& port : {testPortName(), testPeerName()}) {
     EXPECT_NE(std::find(PortList.begin(), PortList.end(), port), PortList.end()) << out;

@@ -13,11 +13,11 @@
 #include <thread>
 #include <vector>
 
-#include "tools/harness/import_patch.h"
-#include "tools/harness/panel_fixtures.h"
-#include "tools/harness/rig_cable.h"
-#include "tools/harness/rx_recorder.h"
-#include "tools/harness/timing.h"
+#include "tests/support/import_patch.h"
+#include "tests/support/panel_fixtures.h"
+#include "tests/support/rig_cable.h"
+#include "tests/support/rx_recorder.h"
+#include "tests/support/timing.h"
 
 namespace {
 // A duplicate of the reader's handle, to see it end after close has

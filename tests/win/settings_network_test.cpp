@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "tools/harness/command_stamps.h"
-#include "tools/harness/controls_and_menus.h"
-#include "tools/harness/message_box_watcher.h"
-#include "tools/harness/panel_fixtures.h"
-#include "tools/harness/screen_reading.h"
-#include "tools/harness/unit_traffic.h"
+#include "tests/support/command_stamps.h"
+#include "tests/support/controls_and_menus.h"
+#include "tests/support/message_box_watcher.h"
+#include "tests/support/panel_fixtures.h"
+#include "tests/support/screen_reading.h"
+#include "tests/support/unit_traffic.h"
 #include "ui/ids.h"
 
 namespace {

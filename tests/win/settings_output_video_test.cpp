@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "tools/harness/controls_and_menus.h"
-#include "tools/harness/panel_fixtures.h"
-#include "tools/harness/screen_reading.h"
-#include "tools/harness/unit_traffic.h"
+#include "tests/support/controls_and_menus.h"
+#include "tests/support/panel_fixtures.h"
+#include "tests/support/screen_reading.h"
+#include "tests/support/unit_traffic.h"
 #include "ui/ids.h"
 
 namespace {

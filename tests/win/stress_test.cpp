@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "tools/bench/panel_report.h"
-#include "tools/harness/message_box_watcher.h"
-#include "tools/harness/panel_fixtures.h"
+#include "tests/support/message_box_watcher.h"
+#include "tests/support/panel_fixtures.h"
 
 namespace {
 constexpr long kHandleTolerance = 8;     // the system may cache a few handles

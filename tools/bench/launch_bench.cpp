@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "tools/harness/port_items.h"
-#include "tools/harness/program_process.h"
-#include "tools/harness/session_environment.h"
-#include "tools/harness/timing.h"
-#include "tools/harness/unit_peer.h"
+#include "tests/support/panel_in_process.h"
+#include "tests/support/program_process.h"
+#include "tests/support/session_environment.h"
+#include "tests/support/timing.h"
+#include "tests/support/unit_peer.h"
 
 namespace {
 int measureStartup(int runs) {
@@ -55,7 +55,7 @@ double cpuMs(HANDLE process) {
 }
 
 int measureIdle(double seconds, const std::wstring& port, const std::wstring& peerPort) {
-  int index = portItemIndex(port);
+  int index = listedPortIndex(port);
   UnitPeer peer;
   if (index < 0 || !peer.open(peerPort)) {
     std::printf("idle: %ls is not listed or its peer cannot be opened\n", port.c_str());

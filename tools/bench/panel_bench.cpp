@@ -15,8 +15,8 @@
 #include <string>
 
 #include "tools/bench/panel_report.h"
-#include "tools/harness/message_box_watcher.h"
-#include "tools/harness/scenarios/panel_scenarios.h"
+#include "tests/support/message_box_watcher.h"
+#include "tools/bench/scenarios/panel_scenarios.h"
 
 namespace {
 double numberArg(int argc, char** argv, int i, double fallback) {

@@ -1,7 +1,7 @@
 #pragma once
 // The figures of the in-process measurements, each with its unit and how it
 // was measured, as `make bench`, `make stress` and the stress cases print them.
-#include "tools/harness/scenarios/panel_scenarios.h"
+#include "tools/bench/scenarios/panel_scenarios.h"
 
 void printReplyDelay(const ReplyDelay& r);
 void printSustainedInput(const SustainedInput& r);

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "tools/harness/screen_reading.h"
+#include "tests/support/screen_reading.h"
 
 bool closeBoxShowsGlyph(HWND window, std::string& what) {
   RECT windowRect;

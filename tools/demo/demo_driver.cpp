@@ -10,12 +10,12 @@
 #include <string>
 
 #include "tools/demo/close_glyph.h"
-#include "tools/harness/controls_and_menus.h"
-#include "tools/harness/port_items.h"
-#include "tools/harness/program_process.h"
-#include "tools/harness/screen_reading.h"
-#include "tools/harness/session_environment.h"
-#include "tools/harness/waiting.h"
+#include "tests/support/controls_and_menus.h"
+#include "tests/support/panel_in_process.h"
+#include "tests/support/program_process.h"
+#include "tests/support/screen_reading.h"
+#include "tests/support/session_environment.h"
+#include "tests/support/waiting.h"
 
 namespace {
 std::wstring outputFolder = L".";
@@ -54,7 +54,7 @@ int wmain(int argc, wchar_t** argv) {
   bool glyph = closeBoxShowsGlyph(main, closeInk);
   step(glyph, ("the close box shows its glyph, not a letter (" + closeInk + ")").c_str());
 
-  int port = portItemIndex(simPortName());
+  int port = listedPortIndex(simPortName());
   step(port >= 0, "the simulated unit's port is listed");
   PostMessageW(main, WM_COMMAND, static_cast<WPARAM>(800 + port), 0);
   step(waitFor([&] { return windowText(GetDlgItem(main, 1002)).find(L"FLMCU SW Versions") != std::wstring::npos; },

@@ -1,0 +1,88 @@
+#include "tests/support/unit_peer.h"
+
+#include "tests/support/timing.h"
+#include "tests/support/waiting.h"
+
+namespace {
+constexpr int kDrainReads = 100;
+constexpr DWORD kQuietLookMs = 5;
+}  // namespace
+
+bool UnitPeer::open(const std::wstring& name) {
+  close();
+  handle_ = CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (handle_ == INVALID_HANDLE_VALUE) return false;
+  DCB dcb{};
+  dcb.DCBlength = sizeof dcb;
+  GetCommState(handle_, &dcb);
+  dcb.BaudRate = CBR_115200;
+  dcb.ByteSize = 8;
+  dcb.Parity = NOPARITY;
+  dcb.StopBits = ONESTOPBIT;
+  SetCommState(handle_, &dcb);
+  COMMTIMEOUTS timeouts{};
+  timeouts.ReadIntervalTimeout = MAXDWORD;   // reads return at once; writes wait as long as they take
+  SetCommTimeouts(handle_, &timeouts);
+  drain();
+  return true;
+}
+
+void UnitPeer::close() {
+  if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+  handle_ = INVALID_HANDLE_VALUE;
+}
+
+bool UnitPeer::write(const char* bytes, std::size_t count) {
+  while (count > 0) {
+    DWORD written = 0;
+    if (!WriteFile(handle_, bytes, static_cast<DWORD>(count), &written, nullptr)) return false;
+    if (written == 0) {
+      Sleep(1);
+      continue;
+    }
+    bytes += written;
+    count -= written;
+  }
+  return true;
+}
+
+std::string UnitPeer::readAvailable() {
+  char buffer[4096];
+  DWORD got = 0;
+  if (!ReadFile(handle_, buffer, sizeof buffer, &got, nullptr)) return {};
+  return std::string(buffer, got);
+}
+
+std::string UnitPeer::readAtLeast(std::size_t count, double timeoutMs) {
+  std::string all;
+  waitFor([&] {
+    all += readAvailable();
+    return all.size() >= count;
+  }, timeoutMs);
+  return all;
+}
+
+std::string UnitPeer::readUntilQuiet(double quietMs, double timeoutMs) {
+  std::string all;
+  double start = nowMs();
+  double lastData = start;
+  for (;;) {
+    pumpMessages();
+    std::string chunk = readAvailable();
+    double now = nowMs();
+    if (!chunk.empty()) {
+      all += chunk;
+      lastData = now;
+    } else if (now - lastData >= quietMs) {
+      return all;
+    }
+    if (now - start > timeoutMs) return all;
+    Sleep(kQuietLookMs);
+  }
+}
+
+void UnitPeer::drain() {
+  for (int i = 0; i < kDrainReads && !readAvailable().empty(); ++i) {
+  }
+  PurgeComm(handle_, PURGE_RXCLEAR | PURGE_TXCLEAR);
+}

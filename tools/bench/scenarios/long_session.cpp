@@ -1,0 +1,145 @@
+#include <windows.h>
+
+#include <algorithm>
+#include <atomic>
+#include <thread>
+
+#include "protocol/control_state.h"
+#include "tests/support/panel_in_process.h"
+#include "tests/support/rx_recorder.h"
+#include "tools/bench/scenarios/panel_scenarios.h"
+#include "tools/bench/scenarios/scenario_steps.h"
+#include "tools/bench/ui_probe.h"
+#include "tests/support/unit_peer.h"
+#include "tests/support/unit_traffic.h"
+#include "tests/support/waiting.h"
+#include "ui/ids.h"
+#include "ui/main/console_pane.h"
+#include "ui/main/main_window.h"
+
+namespace {
+constexpr int kAppendsPerMark = 5;
+constexpr long kMarkSpanUnits = 20 * 1024;   // bursts counted as "at" a mark
+constexpr std::size_t kWriteStep = 4096;
+constexpr std::size_t kProbeLineUnits = 1000;
+constexpr double kSettleMs = 50;   // lets a probe sent during a mark come back
+
+struct FastWriter {
+  UnitPeer* peer;
+  const std::string* stream;
+  std::atomic<unsigned long long> written{0};
+  std::atomic<bool> done{false};
+};
+// As fast as the line takes it: a slow reader holds the writer back.
+void writeFast(FastWriter* w) {
+  for (std::size_t at = 0; at < w->stream->size(); at += kWriteStep) {
+    std::size_t n = std::min(kWriteStep, w->stream->size() - at);
+    if (!w->peer->write(w->stream->data() + at, n)) break;
+    w->written = at + n;
+  }
+  w->done = true;
+}
+
+struct Insert {
+  std::size_t at;
+  std::size_t units;
+};
+
+// The bench's own lines at a mark: direct appends and one button click.
+PaneMark measureAtMark(long mark, std::vector<Insert>* inserts) {
+  PaneMark m;
+  m.paneUnits = mark;
+  std::wstring line(kProbeLineUnits - 2, L'=');
+  line += L"\r\n";
+  std::vector<double> appends;
+  for (int i = 0; i < kAppendsPerMark; ++i) {
+    long before = paneLength();
+    double start = nowMs();
+    ConsolePane::appendLine(line.c_str(), ConsoleLineKind::System);
+    appends.push_back(nowMs() - start);
+    inserts->push_back({static_cast<std::size_t>(before), static_cast<std::size_t>(paneLength() - before)});
+  }
+  m.appendMs = spreadOf(appends);
+  long before = paneLength();
+  double start = nowMs();
+  SendMessageW(mainWindowState.mainWindow, WM_COMMAND, MAKEWPARAM(IDC_HDMI_VOL_UP, 0),
+               reinterpret_cast<LPARAM>(mainWindowState.hdmiVolUpButton));
+  m.clickMs = nowMs() - start;
+  inserts->push_back({static_cast<std::size_t>(before), static_cast<std::size_t>(paneLength() - before)});
+  return m;
+}
+}  // namespace
+
+LongSession measureLongSession(const PanelPorts& ports, unsigned long long bytes, const std::vector<long>& marks) {
+  LongSession r;
+  UnitPeer peer;
+  RxRecorder rx;
+  rx.keepEach = false;
+  if (!startPanelWithPeer(ports, peer, rx, true, &r.why)) return r;
+  rx.reset();
+  // Each burst's handling and the pane's length as it began.
+  std::vector<double> handlingMs;
+  std::vector<long> paneUnitsBefore;
+  long paneBefore = 0;
+  rx.beforeDelivery = [&] { paneBefore = paneLength(); };
+  rx.onDelivery = [&](const RxDelivery& delivery) {
+    handlingMs.push_back(delivery.handlingMs);
+    paneUnitsBefore.push_back(paneBefore);
+  };
+  long paneStart = paneLength();
+  std::string stream = replyStream(static_cast<std::size_t>(bytes));
+  std::vector<Insert> inserts;
+
+  UiProbe probe;
+  startUiProbe(probe, mainWindowState.mainWindow);
+  FastWriter writer{&peer, &stream};
+  double start = nowMs();
+  std::thread writing(writeFast, &writer);
+  std::size_t nextMark = 0;
+  double longestOutsideMarks = 0;
+  unsigned long long seen = 0;
+  double lastMove = nowMs();
+  waitFor([&] {
+    if (nextMark < marks.size() && paneLength() >= marks[nextMark]) {
+      // The marks' own appends hold the UI thread on purpose; the probe's
+      // figure is for the traffic alone.
+      longestOutsideMarks = std::max(longestOutsideMarks, probe.longestMs.load());
+      r.marks.push_back(measureAtMark(marks[nextMark], &inserts));
+      ++nextMark;
+      pumpFor(kSettleMs);
+      resetUiProbe(probe);
+    }
+    if (rx.textUnits != seen) {
+      seen = rx.textUnits;
+      lastMove = nowMs();
+    }
+    bool allIn = writer.done && rx.textUnits >= writer.written;
+    return (allIn && nextMark >= marks.size()) || (allIn && nowMs() - lastMove > 2000) ||
+           nowMs() - lastMove > 15000;
+  }, 1800000);
+  r.seconds = (nowMs() - start) / 1000.0;
+  writing.join();
+  stopUiProbe(probe);
+  peer.close();
+
+  r.written = writer.written;
+  r.deliveries = rx.handled;
+  r.longestUiWaitMs = std::max(longestOutsideMarks, probe.longestMs.load());
+  std::wstring pane = paneText();
+  r.paneUnits = static_cast<long>(pane.size());
+  // Take the bench's own lines out again, newest first, then compare.
+  for (auto it = inserts.rbegin(); it != inserts.rend(); ++it) pane.erase(it->at, it->units);
+  std::wstring wide(stream.begin(), stream.begin() + static_cast<long>(r.written));
+  std::wstring received = receivedTextFrom(pane, static_cast<std::size_t>(paneStart));
+  r.shown = commonPrefix(received, wide);
+  for (PaneMark& mark : r.marks) {
+    std::vector<double> atMark;
+    for (std::size_t i = 0; i < handlingMs.size(); ++i) {
+      long before = paneUnitsBefore[i];
+      if (before >= mark.paneUnits && before < mark.paneUnits + kMarkSpanUnits) atMark.push_back(handlingMs[i]);
+    }
+    mark.handlingMs = spreadOf(atMark);
+  }
+  r.ok = r.shown == r.written && r.marks.size() == marks.size();
+  return r;
+}

@@ -1,0 +1,118 @@
+#pragma once
+// The in-process measurements of the control panel that `make bench`, `make
+// stress` and the stress tests share: the real main window, built by the
+// program's own start-up, connected with connectToPort, with the unit played
+// on the other end of a COM port pair. Each starts the panel on the thread
+// that becomes its UI thread and returns its figures; the caller watches for
+// message boxes, prints the figures and ends the panel (endPanel).
+#include <string>
+#include <vector>
+
+#include "tests/support/timing.h"
+
+struct PanelPorts {
+  std::wstring program;   // the port the panel connects to
+  std::wstring peer;      // the unit's end; empty when vrx-sim plays it
+};
+// The session's test pair, and its pair whose cable can be pulled.
+PanelPorts sessionTestPorts();
+PanelPorts sessionUnplugPorts();
+
+struct ReplyDelay {
+  bool ok = false;
+  std::string why;
+  int pairs = 0;
+  int replyBytes = 0;
+  Spread delayMs;          // last reply byte written -> its WM_RX_TEXT handled
+  Spread handlingMs;       // inside the window procedure
+  int splitReplies = 0;    // replies that came in more than one delivery
+};
+ReplyDelay measureReplyDelay(const PanelPorts& ports, int pairs);
+
+struct SustainedInput {
+  bool ok = false;
+  std::string why;
+  double seconds = 0;
+  double rateBytesPerSecond = 0;      // asked of the writer
+  unsigned long long written = 0;     // bytes the peer wrote
+  double writeSeconds = 0;            // how long writing them took
+  unsigned long long counted = 0;     // byte counts of the deliveries
+  unsigned long long delivered = 0;   // units of the delivered texts
+  unsigned long long shown = 0;       // units of the stream found in the pane, in order
+  long deliveries = 0;
+  double drainMs = 0;                 // last byte written -> all delivered
+  double longestUiWaitMs = 0;
+  long probes = 0;
+  long unansweredProbes = 0;
+  double longestHandlingMs = 0;
+  long paneUnits = 0;
+};
+SustainedInput measureSustainedInput(const PanelPorts& ports, double seconds, double bytesPerSecond);
+
+struct ConnectCycles {
+  bool ok = false;
+  std::string why;
+  int cycles = 0;
+  long handlesBefore = 0, handlesAfter = 0, handlesPeak = 0;   // GetProcessHandleCount
+  long tableBefore = 0, tableAfter = 0, tablePeak = 0;         // the system handle table
+  long threadsBefore = 0, threadsAfter = 0, threadsPeak = 0;
+  Spread connectMs;            // one connectToPort: close, open, configure, queries
+  long closedLines = 0;        // "Closed" lines in the pane: every close returned
+  long openedLines = 0;
+  long deliveries = 0;         // bursts handled meanwhile (the peer keeps talking)
+};
+ConnectCycles measureConnectCycles(const PanelPorts& ports, int cycles);
+
+// How the cable is pulled: by the rig's unpluggable pair (the benchmark pulls
+// it through the rig's request file) or by vrx-sim hanging up by itself.
+enum class UnplugBy { RigPair, Simulator };
+struct Unplug {
+  bool ok = false;
+  std::string why;
+  int rounds = 0;
+  int reconnected = 0;          // rounds whose next connect brought replies again
+  double longestUiWaitMs = 0;   // while the cable was out
+  long unansweredProbes = 0;
+  bool windowKept = true;
+  Spread outageMs;              // cable out -> port back and reconnected
+  Spread firstReplyMs;          // reconnect -> first reply handled
+};
+Unplug measureUnplug(const PanelPorts& ports, UnplugBy by, int rounds);
+
+struct HostileInput {
+  bool ok = false;
+  std::string why;
+  double seconds = 0;
+  unsigned long long counted = 0;
+  long deliveries = 0;
+  long invariantChecks = 0;
+  long invariantFailures = 0;
+  int windows = 0;              // one-second windows
+  int windowsWithTraffic = 0;   // of them, those in which the pane grew
+  double longestUiWaitMs = 0;
+  long unansweredProbes = 0;
+  bool windowKept = true;
+};
+// peer empty: vrx-sim's garbage mode is on the line; else the benchmark
+// writes its own noise at bytesPerSecond.
+HostileInput measureHostileInput(const PanelPorts& ports, double seconds, double bytesPerSecond);
+
+struct PaneMark {
+  long paneUnits = 0;           // the mark: 100 KB, 500 KB, 1 MB of pane text
+  Spread handlingMs;            // WM_RX_TEXT handling of the bursts after it
+  Spread appendMs;              // appendLine of a 1000-unit line at the mark
+  double clickMs = 0;           // a button click (write + echo) at the mark
+};
+struct LongSession {
+  bool ok = false;
+  std::string why;
+  unsigned long long written = 0;
+  unsigned long long shown = 0;
+  long deliveries = 0;
+  double seconds = 0;
+  long paneUnits = 0;
+  double longestUiWaitMs = 0;
+  std::vector<PaneMark> marks;
+};
+LongSession measureLongSession(const PanelPorts& ports, unsigned long long bytes,
+                               const std::vector<long>& marks);

@@ -1,0 +1,95 @@
+#include "tools/bench/scenarios/scenario_steps.h"
+
+#include <windows.h>
+
+#include "links/serial_link.h"
+#include "tests/support/panel_in_process.h"
+#include "tests/support/rx_recorder.h"
+#include "tests/support/session_environment.h"
+#include "tests/support/unit_peer.h"
+#include "tests/support/waiting.h"
+#include "ui/ids.h"
+#include "ui/main/main_window.h"
+
+namespace {
+constexpr double kQuietMs = 300;
+constexpr double kShowPaneMs = 100;
+
+// Bytes a run before this one left on the line (a pty pair outlives its
+// programs) would open this run's traffic; they are read away first.
+void drainPort(const std::wstring& name) {
+  UnitPeer port;
+  if (port.open(name)) port.readUntilQuiet(kQuietMs);
+}
+
+std::string narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+}  // namespace
+
+PanelPorts sessionTestPorts() { return {testPortName(), testPeerName()}; }
+
+PanelPorts sessionUnplugPorts() { return {unplugPortName(), unplugPeerName()}; }
+
+bool startConnectedPanel(const PanelPorts& ports, RxRecorder& rx, std::string* why) {
+  drainPort(ports.program);
+  if (startPanel() == nullptr) {
+    *why = "the main window was not built";
+    return false;
+  }
+  rx.watch(mainWindowState.mainWindow);
+  // The operator watches the traffic: the output pane is shown.
+  SendMessageW(mainWindowState.mainWindow, WM_COMMAND, MAKEWPARAM(IDM_SHOW_OUTPUT, 0), 0);
+  pumpFor(kShowPaneMs);
+  int index = listedPortIndex(ports.program);
+  if (index < 0) {
+    *why = narrow(ports.program) + " is not in the program's port list";
+    return false;
+  }
+  connectToPort(index);
+  if (!serialLink.portOpen) {
+    *why = "connectToPort did not open " + narrow(ports.program);
+    return false;
+  }
+  return true;
+}
+
+bool startPanelWithPeer(const PanelPorts& ports, UnitPeer& peer, RxRecorder& rx, bool settle, std::string* why) {
+  if (!peer.open(ports.peer)) {
+    *why = "cannot open the peer port";
+    return false;
+  }
+  if (!startConnectedPanel(ports, rx, why)) return false;
+  // The opening queries, read off the line once all have come.
+  if (settle && peer.readAtLeast(kOpeningQueries.size()) != kOpeningQueries) {
+    *why = "the opening queries did not arrive";
+    return false;
+  }
+  return true;
+}
+
+long countOf(const std::wstring& text, const std::wstring& needle) {
+  long count = 0;
+  for (std::size_t at = text.find(needle); at != std::wstring::npos; at = text.find(needle, at + needle.size())) {
+    ++count;
+  }
+  return count;
+}
+
+std::wstring receivedTextFrom(const std::wstring& pane, std::size_t offset) {
+  std::wstring received;
+  received.reserve(pane.size());
+  const std::wstring prefix = L"Rx>";
+  std::size_t at = offset;
+  while (at < pane.size()) {
+    std::size_t next = pane.find(prefix, at);
+    if (next == std::wstring::npos) next = pane.size();
+    received.append(pane, at, next - at);
+    at = next + prefix.size();
+  }
+  return received;
+}
+
+std::size_t commonPrefix(const std::wstring& a, const std::wstring& b) {
+  std::size_t n = 0;
+  while (n < a.size() && n < b.size() && a[n] == b[n]) ++n;
+  return n;
+}

@@ -1,0 +1,29 @@
+#pragma once
+// Steps the measurements share: starting the connected panel, and reading the
+// unit's stream back out of the output pane.
+#include <cstddef>
+#include <string>
+
+#include "tools/bench/scenarios/panel_scenarios.h"
+
+class RxRecorder;
+class UnitPeer;
+
+// Builds the main window, records its WM_RX_TEXT with rx, shows the output
+// pane and connects to ports.program. Returns false (and says why in *why)
+// when any step fails.
+bool startConnectedPanel(const PanelPorts& ports, RxRecorder& rx, std::string* why);
+
+// Opens the unit's end of the line, then startConnectedPanel. With settle,
+// also waits out the opening queries and reads them away.
+bool startPanelWithPeer(const PanelPorts& ports, UnitPeer& peer, RxRecorder& rx, bool settle, std::string* why);
+
+// Counts each occurrence of needle in text.
+long countOf(const std::wstring& text, const std::wstring& needle);
+
+// The pane's text from offset on with every "Rx>" prefix taken out: what the
+// unit sent, if every burst landed.
+std::wstring receivedTextFrom(const std::wstring& pane, std::size_t offset);
+
+// Units of a and b that agree from the start.
+std::size_t commonPrefix(const std::wstring& a, const std::wstring& b);

@@ -1,0 +1,116 @@
+#include <windows.h>
+
+#include "links/serial_link.h"
+#include "protocol/command_set.h"
+#include "protocol/control_state.h"
+#include "tests/support/panel_in_process.h"
+#include "tests/support/rig_cable.h"
+#include "tests/support/rx_recorder.h"
+#include "tools/bench/scenarios/panel_scenarios.h"
+#include "tools/bench/scenarios/scenario_steps.h"
+#include "tests/support/session_environment.h"
+#include "tools/bench/ui_probe.h"
+#include "tests/support/unit_peer.h"
+#include "tests/support/unit_traffic.h"
+#include "tests/support/waiting.h"
+#include "ui/main/main_window.h"
+
+namespace {
+constexpr double kOutageMs = 2000;        // how long the program is left with a dead port
+constexpr double kPortBackLimitMs = 20000;
+constexpr double kRetryMs = 250;
+
+// The unit's first reply after a connect: the rig's peer reads the opening
+// queries and answers one; the simulated unit answers them by itself.
+bool awaitFirstReply(UnplugBy by, UnitPeer& peer, RxRecorder& rx, long deliveriesBefore, double connectedAt, double* firstReplyMs) {
+  if (by == UnplugBy::RigPair) {
+    std::string got;
+    waitFor([&] { return (got += peer.readAvailable()).size() >= kOpeningQueries.size(); }, 5000);
+    peer.write(videoReplyLine(3));
+  }
+  if (!waitFor([&] { return rx.handled > deliveriesBefore; }, 5000)) return false;
+  *firstReplyMs = rx.lastHandledAtMs - connectedAt;
+  return true;
+}
+
+// Connects until the port opens (a port that is still gone fails to open and
+// connectToPort shows nothing), as an operator would try again.
+bool reconnect(const PanelPorts& ports, UnplugBy by, UnitPeer& peer, RxRecorder& rx, int index, double* firstReplyMs) {
+  if (by == UnplugBy::RigPair &&
+      !waitFor([&] { return peer.open(ports.peer); }, kPortBackLimitMs)) {
+    return false;
+  }
+  double limit = nowMs() + kPortBackLimitMs;
+  long before = rx.handled;
+  for (;;) {
+    before = rx.handled;
+    connectToPort(index);
+    if (serialLink.portOpen) break;
+    if (nowMs() > limit) return false;
+    pumpFor(kRetryMs);
+  }
+  return awaitFirstReply(by, peer, rx, before, nowMs(), firstReplyMs);
+}
+}  // namespace
+
+Unplug measureUnplug(const PanelPorts& ports, UnplugBy by, int rounds) {
+  Unplug r;
+  if (by == UnplugBy::RigPair && (rigFile(L"pair3.unplug").empty() || ports.program.empty())) {
+    r.why = "the rig has no pair whose cable can be pulled (run inside a test session)";
+    return r;
+  }
+  UnitPeer peer;
+  RxRecorder rx;
+  rx.keepEach = false;
+  if (by == UnplugBy::RigPair && !peer.open(ports.peer)) {
+    r.why = "cannot open the peer port";
+    return r;
+  }
+  double connectedAt = nowMs();
+  if (!startConnectedPanel(ports, rx, &r.why)) return r;
+  int index = listedPortIndex(ports.program);
+  double firstReply = 0;
+  std::vector<double> firstReplies, outages;
+  if (!awaitFirstReply(by, peer, rx, 0, connectedAt, &firstReply)) {
+    r.why = "the first connection brought no reply";
+    return r;
+  }
+  UiProbe probe;
+  startUiProbe(probe, mainWindowState.mainWindow);
+  double longest = 0;
+  for (int round = 0; round < rounds; ++round) {
+    double pulled = nowMs();
+    if (by == UnplugBy::RigPair) {
+      peer.close();
+      if (!pullUnplugCable(kPortBackLimitMs)) {
+        r.why = "the rig did not bring the pair back";
+        break;
+      }
+    } else {
+      readVideoInput();   // the command after which the simulated unit hangs up
+    }
+    resetUiProbe(probe);
+    // The program keeps a dead port: commands go nowhere, reads fail.
+    pumpFor(kOutageMs / 2);
+    readVideoInput();
+    pumpFor(kOutageMs / 2);
+    if (probe.longestMs > longest) longest = probe.longestMs;
+    r.unansweredProbes += probe.unanswered;
+    if (!IsWindow(mainWindowState.mainWindow) || !IsWindowVisible(mainWindowState.mainWindow)) r.windowKept = false;
+    if (!reconnect(ports, by, peer, rx, index, &firstReply)) {
+      r.why = "round " + std::to_string(round) + ": no reply after reconnecting";
+      break;
+    }
+    outages.push_back(nowMs() - pulled);
+    firstReplies.push_back(firstReply);
+    ++r.reconnected;
+  }
+  stopUiProbe(probe);
+  peer.close();
+  r.rounds = rounds;
+  r.longestUiWaitMs = longest;
+  r.outageMs = spreadOf(outages);
+  r.firstReplyMs = spreadOf(firstReplies);
+  r.ok = r.why.empty() && r.reconnected == rounds && r.windowKept;
+  return r;
+}
