@@ -101,14 +101,18 @@ void writeCommandTable(std::ostream& out) {
 }
 
 // Zero bytes on the serial link too: the commands whose N exceeds their
-// example's length plus one.
+// example's length plus one. And the characters that end a command.
 void writeSerialPadding(std::ostream& out) {
   std::string list;
+  std::string endings;
   for (const CommandRow& row : kCommandRows) {
     const WireCommand wire = captureCommands(row.send).at(0);
     if (wire.serialBytes.size() > wire.text.size()) list += (list.empty() ? "" : ", ") + code(wire.text);
+    const std::string last = wire.text.substr(wire.text.size() - 1);
+    if (endings.find(code(last)) == std::string::npos) endings += (endings.empty() ? "" : ", ") + code(last);
   }
-  out << "\nOn the serial link zero bytes follow the text of these examples: " << list
+  out << "\nEvery text ends in one of " << endings << " (those ending in `>` start with `<`).\n"
+      << "\nOn the serial link zero bytes follow the text of these examples: " << list
       << ". The texts of the other rows go out alone. N stays as it is for every argument, so a shorter octet or "
          "port number leaves more zeros.\n";
 }
