@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/program_process.h"
+#include "tools/panel-driver/program_process.h"
 
 namespace {
 std::string fileVersion(const std::wstring& path) {

@@ -21,3 +21,9 @@ std::wstring wideBytes(const std::string& bytes) {
   for (unsigned char byte : bytes) text += static_cast<wchar_t>(byte);
   return text;
 }
+
+std::string onWire(const std::string& text, int n) {
+  std::string bytes = text;
+  bytes.resize(static_cast<std::size_t>(n - 1), '\0');
+  return bytes;
+}

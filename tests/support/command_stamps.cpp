@@ -1,7 +1,7 @@
 #include "tests/support/command_stamps.h"
 
 #include "protocol/command_set.h"
-#include "tests/support/timing.h"
+#include "tools/panel-driver/timing.h"
 #include "ui/main/command_output.h"
 #include "ui/main/console_pane.h"
 

@@ -1,6 +1,7 @@
 #include "tests/support/controls_and_menus.h"
 
-#include "tests/support/waiting.h"
+#include "tools/panel-driver/program_process.h"
+#include "tools/panel-driver/waiting.h"
 
 namespace {
 constexpr int kClassUnits = 64;
@@ -44,22 +45,6 @@ MenuItem readItem(HMENU menu, UINT item, BOOL byPosition) {
   return read;
 }
 }  // namespace
-
-std::wstring windowText(HWND window) {
-  LRESULT length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
-  std::vector<wchar_t> text(static_cast<std::size_t>(length) + 1);
-  SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
-  return text.data();
-}
-
-HWND waitForWindow(const wchar_t* className, const wchar_t* title, double timeoutMs) {
-  HWND found = nullptr;
-  waitFor([&] {
-    found = FindWindowW(className, title);
-    return found != nullptr && IsWindowVisible(found);
-  }, timeoutMs);
-  return found;
-}
 
 HWND childAt(HWND parent, const wchar_t* className, int x, int y) {
   ChildSearch search{className, {x, y}, nullptr};

@@ -6,12 +6,8 @@
 #include <string>
 #include <vector>
 
-// A window's or control's text through WM_GETTEXT, so for windows of other
-// processes too.
-std::wstring windowText(HWND window);
+#include "tools/panel-driver/program_process.h"
 
-// A top-level window of any process, once it is visible; null after timeoutMs.
-HWND waitForWindow(const wchar_t* className, const wchar_t* title, double timeoutMs = 10000);
 // A child window by its place in the parent's client area (the network
 // edits share ids).
 HWND childAt(HWND parent, const wchar_t* className, int x, int y);

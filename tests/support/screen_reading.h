@@ -1,8 +1,7 @@
 #pragma once
 // What a window shows, read back from its client area the way the program
 // painted it: one pixel, a line of text drawn in the program's interface font,
-// a stretch of bare background; and the screen itself, for the demo's checks
-// and its shots of whole windows.
+// a stretch of bare background.
 #include <windows.h>
 
 #include <string>
@@ -24,11 +23,3 @@ inline bool showsLine(HWND window, int x, int y, const std::wstring& text, int r
 // True when the rectangle of the client area shows only the settings
 // windows' menu-coloured background.
 bool showsOnlyBackground(HWND window, const RECT& area);
-
-// The pixels of a rectangle of the screen (caption and frames included), row
-// by row.
-std::vector<COLORREF> screenPixels(const RECT& area);
-
-// Writes the screen area of a window, caption and frame included, as a
-// 24-bit BMP file; false when it could not be written.
-bool saveWindowShot(HWND window, const std::wstring& path);

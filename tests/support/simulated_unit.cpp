@@ -3,7 +3,7 @@
 #include <winsock2.h>
 #include <windows.h>
 
-#include "tests/support/session_environment.h"
+#include "tools/panel-driver/session_environment.h"
 
 namespace {
 std::string readWholeFile(const std::wstring& path) {

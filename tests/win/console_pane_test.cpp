@@ -37,15 +37,16 @@ class ConsolePaneTest : public PanelTest {
 };
 }  // namespace
 
-// Each kind of line has its prefix (any unknown kind the System one); a line
-// longer than 2047 units, prefix included, is cut, and keeps its line end if
-// it had one, so the next line does not run on behind it.
+// Each kind of line has its prefix; a line longer than 2047 units, prefix
+// included, is cut, and keeps its line end if it had one, so the next line
+// does not run on behind it.
 TEST_F(ConsolePaneTest, EachKindHasItsPrefix) {
-  const std::pair<int, const wchar_t*> cases[] = {
-      {0, L"Rx>ABC\r\n"}, {1, L"Tx> ABC\r\n"}, {2, L"System> ABC\r\n"}, {5, L"System> ABC\r\n"}};
+  const std::pair<ConsoleLineKind, const wchar_t*> cases[] = {{ConsoleLineKind::Rx, L"Rx>ABC\r\n"},
+                                                              {ConsoleLineKind::Tx, L"Tx> ABC\r\n"},
+                                                              {ConsoleLineKind::System, L"System> ABC\r\n"}};
   std::wstring expected;
   for (const auto& [kind, line] : cases) {
-    ConsolePane::appendLine(L"ABC\r\n", static_cast<ConsoleLineKind>(kind));
+    ConsolePane::appendLine(L"ABC\r\n", kind);
     expected += line;
     EXPECT_EQ(paneText(), expected);
   }
@@ -63,15 +64,6 @@ TEST_F(ConsolePaneTest, LinesGoLastEvenWhenTheUserHasSelectedText) {
   SendMessageW(mainWindowState.consoleEdit, EM_SETSEL, 2, 5);
   ConsolePane::appendLine(L"third\r\n", ConsoleLineKind::Rx);
   EXPECT_EQ(paneText(), L"Tx> first\r\nTx> second\r\nRx>third\r\n");
-}
-
-TEST_F(ConsolePaneTest, ClearEmptiesAndTheNextLineStandsAlone) {
-  ConsolePane::clear();
-  EXPECT_EQ(paneText(), L"");
-  ConsolePane::appendLine(L"old\r\n", ConsoleLineKind::Tx);
-  ConsolePane::clear();
-  ConsolePane::appendLine(L"new\r\n", ConsoleLineKind::System);
-  EXPECT_EQ(paneText(), L"System> new\r\n");
 }
 
 TEST_F(ConsolePaneTest, ParsedTextIsEchoedUnchangedAndCountZeroDoesNothing) {

@@ -10,12 +10,12 @@
 #include <vector>
 
 #include "tests/support/controls_and_menus.h"
-#include "tests/support/panel_in_process.h"
-#include "tests/support/program_process.h"
+#include "tools/panel-driver/panel_in_process.h"
+#include "tools/panel-driver/program_process.h"
 #include "tests/support/screen_reading.h"
-#include "tests/support/session_environment.h"
+#include "tools/panel-driver/session_environment.h"
 #include "tests/support/simulated_unit.h"
-#include "tests/support/waiting.h"
+#include "tools/panel-driver/waiting.h"
 
 namespace {
 const COLORREF kGreen = RGB(0, 255, 0);

@@ -8,7 +8,7 @@
 
 #include "links/port_discovery.h"
 #include "tests/support/controls_and_menus.h"
-#include "tests/support/message_box_watcher.h"
+#include "tools/panel-driver/message_box_watcher.h"
 #include "tests/support/panel_fixtures.h"
 #include "ui/main/console_pane.h"
 

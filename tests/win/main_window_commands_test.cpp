@@ -10,7 +10,7 @@
 #include "links/serial_link.h"
 #include "tests/support/controls_and_menus.h"
 #include "tests/support/import_patch.h"
-#include "tests/support/message_box_watcher.h"
+#include "tools/panel-driver/message_box_watcher.h"
 #include "tests/support/panel_fixtures.h"
 #include "ui/ids.h"
 #include "ui/main/startup.h"
@@ -231,7 +231,6 @@ TEST_F(MainWindowCommands, TheAboutBoxHasTwoLinesWithTheRightsNotice) {
   EXPECT_EQ(text.substr(0, lineBreak), L"Tervane VRX 2600 Control");
   EXPECT_NE(text.find(L"2014", lineBreak), std::wstring::npos);
   EXPECT_NE(text.find(L"Copyright", lineBreak), std::wstring::npos);
-  EXPECT_LT(text.size(), 86u);
 }
 
 enum class Ending { ExitItem, CloseBox, CloseBoxWhileConnected };

@@ -10,9 +10,9 @@
 #include "links/serial_link.h"
 #include "tests/support/command_stamps.h"
 #include "tests/support/controls_and_menus.h"
-#include "tests/support/message_box_watcher.h"
+#include "tools/panel-driver/message_box_watcher.h"
 #include "tests/support/panel_fixtures.h"
-#include "tests/support/rig_cable.h"
+#include "tools/panel-driver/rig_cable.h"
 
 namespace {
 class MainWindowConnect : public PanelTest {};

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/session_environment.h"
+#include "tools/panel-driver/session_environment.h"
 
 namespace {
 struct Value {

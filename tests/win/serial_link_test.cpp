@@ -15,9 +15,9 @@
 
 #include "tests/support/import_patch.h"
 #include "tests/support/panel_fixtures.h"
-#include "tests/support/rig_cable.h"
-#include "tests/support/rx_recorder.h"
-#include "tests/support/timing.h"
+#include "tools/panel-driver/rig_cable.h"
+#include "tools/panel-driver/rx_recorder.h"
+#include "tools/panel-driver/timing.h"
 
 namespace {
 // A duplicate of the reader's handle, to see it end after close has
@@ -141,8 +141,11 @@ void PrintTo(const ReplyCase& value, std::ostream* out) { *out << value.name; }
 
 class SerialReaderTest : public SerialLinkTest, public testing::WithParamInterface<ReplyCase> {};
 
-// The gaps between the unit's writes shape the input; a reply written once
-// the expected bursts have come marks that nothing else came with them.
+// The gaps between the unit's writes shape the input: a gap far longer than
+// a reader cycle (a read and a 75 ms poll) ends a burst, and a loaded machine
+// only makes it longer. How reads of one burst are pieced together is the
+// burst assembly's part, checked natively without any timing. A reply written
+// once the expected bursts have come marks that nothing else came with them.
 TEST_P(SerialReaderTest, DeliversTheReplyAsBursts) {
   openLink();
   const ReplyCase& reply = GetParam();
@@ -163,8 +166,6 @@ TEST_P(SerialReaderTest, DeliversTheReplyAsBursts) {
 INSTANTIATE_TEST_SUITE_P(
     Replies, SerialReaderTest,
     testing::Values(ReplyCase{"TwoBytesInOneBurst", {"OK"}, 0, {{L"OK", 2}}},
-                    ReplyCase{"BurstSpreadOverSeveralReads", {"R S", "OURCE", ".\r\n"}, 20, {{L"R SOURCE.\r\n", 11}}},
-                    ReplyCase{"ByteE9ArrivesAsItsUnit", {"\xE9"}, 0, {{L"\u00e9", 1}}},
                     ReplyCase{"ZeroByteIsSkippedButCounts", {std::string("AB\0CD", 5)}, 0, {{L"ABCD", 5}}},
                     ReplyCase{"RepliesFarApartAreSeparateBursts", {"ONE\r\n", "TWO\r\n"}, 400,
                               {{L"ONE\r\n", 5}, {L"TWO\r\n", 5}}}),
@@ -178,30 +179,6 @@ TEST_F(SerialLinkTest, SilentLineDeliversNothing) {
   ASSERT_TRUE(peer->write("OK"));
   ASSERT_TRUE(waitForDeliveries(1));
   EXPECT_EQ(rx.deliveries[0].text, L"OK");
-}
-
-TEST_F(SerialLinkTest, FloodArrivesWholeInPiecesThatFit) {
-  openLink();
-  std::string sent;
-  for (int i = 0; i < 3000; ++i) sent += static_cast<char>(0x20 + i % 95);
-  ASSERT_TRUE(peer->write(sent));
-  std::wstring joined;
-  WPARAM counted = 0;
-  waitFor([&] {
-    joined.clear();
-    counted = 0;
-    for (const RxDelivery& delivery : rx.deliveries) {
-      joined += delivery.text;
-      counted += delivery.count;
-    }
-    return counted >= 3000;
-  }, 10000);
-  EXPECT_EQ(joined, wideBytes(sent));
-  EXPECT_EQ(counted, 3000u);
-  for (const RxDelivery& delivery : rx.deliveries) {
-    EXPECT_LE(delivery.text.size(), 1023u);
-    EXPECT_EQ(delivery.count, delivery.text.size());
-  }
 }
 
 TEST_F(SerialLinkTest, CloseStopsAReaderWhoseReadWouldNeverEnd) {
@@ -252,6 +229,9 @@ TEST_F(SerialLinkTest, CloseHandlesTheDeliveryItsReaderIsBlockedIn) {
   EXPECT_TRUE(stopMutexHeldElsewhere());
 }
 
+// Close at varied moments of a reply: while this thread pumps (the delivery
+// is handled at once) and while it sleeps without pumping (the reader is left
+// blocked in its send), so that close meets the reader in every state.
 TEST_F(SerialLinkTest, CloseRacesWithReadsAndDeliveries) {
   for (int round = 0; round < 12; ++round) {
     openLink();

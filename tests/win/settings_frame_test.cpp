@@ -14,7 +14,6 @@
 #include "tests/support/controls_and_menus.h"
 #include "tests/support/panel_fixtures.h"
 #include "tests/support/screen_reading.h"
-#include "tests/support/unit_traffic.h"
 #include "ui/ids.h"
 
 namespace {
@@ -149,20 +148,6 @@ TEST_F(SettingsFrameTest, ASecondWindowOfAKindTakesTheSlotAndClosingClearsIt) {
   EXPECT_TRUE(IsWindow(mainWindowState.mainWindow)) << "the main window is not told";
 }
 
-TEST_F(SettingsFrameTest, ClosingAndReopeningSendsTheQueriesAgain) {
-  for (const KindCase& kind : kKinds) {
-    SCOPED_TRACE(testing::Message() << kind.menuId);
-    HWND first = open(kind);
-    DestroyWindow(first);
-    EXPECT_EQ(kind.menuId == IDM_VGA_IMAGE_ADJUSTMENTS ? vgaImageAdjustmentsWindow()
-              : kind.menuId == IDM_NETWORK_SETTINGS    ? networkSettingsWindow()
-                                                       : outputVideoSettingsWindow(),
-              nullptr);
-    HWND again = open(kind);
-    ASSERT_TRUE(IsWindow(again));
-  }
-}
-
 // Notifications of the list and the edits, and ids of no control, do nothing.
 TEST_F(SettingsFrameTest, CommandsOfNoActionAreAnsweredWithZeroAndSendNothing) {
   struct CommandCase {
@@ -249,14 +234,4 @@ TEST_F(VgaAdjustmentsTest, EachClickSendsItsCommandAndEchoesIt) {
   }
   expectSent(expected);
   EXPECT_EQ(paneText().substr(before.size()), echoes);
-}
-
-// A window keeps working after a newer one of its kind has come and gone.
-TEST_F(VgaAdjustmentsTest, AnOlderWindowStillSendsAfterTheNewestIsClosed) {
-  HWND newer = openThroughMenu(IDM_VGA_IMAGE_ADJUSTMENTS);
-  ASSERT_NE(newer, window_);
-  SendMessageW(newer, WM_CLOSE, 0, 0);
-  EXPECT_EQ(vgaImageAdjustmentsWindow(), nullptr);
-  clickButton(GetDlgItem(window_, IDC_VGA_AUTO));
-  expectSent(onWire("Auto Adjust*", 13));
 }

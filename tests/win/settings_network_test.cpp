@@ -10,10 +10,9 @@
 
 #include "tests/support/command_stamps.h"
 #include "tests/support/controls_and_menus.h"
-#include "tests/support/message_box_watcher.h"
+#include "tools/panel-driver/message_box_watcher.h"
 #include "tests/support/panel_fixtures.h"
 #include "tests/support/screen_reading.h"
-#include "tests/support/unit_traffic.h"
 #include "ui/ids.h"
 
 namespace {

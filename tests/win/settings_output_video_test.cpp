@@ -13,7 +13,6 @@
 #include "tests/support/controls_and_menus.h"
 #include "tests/support/panel_fixtures.h"
 #include "tests/support/screen_reading.h"
-#include "tests/support/unit_traffic.h"
 #include "ui/ids.h"
 
 namespace {

@@ -10,11 +10,12 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/panel_in_process.h"
-#include "tests/support/program_process.h"
-#include "tests/support/session_environment.h"
-#include "tests/support/timing.h"
-#include "tests/support/unit_peer.h"
+#include "tools/panel-driver/panel_in_process.h"
+#include "tools/panel-driver/program_process.h"
+#include "tools/panel-driver/session_environment.h"
+#include "tools/panel-driver/timing.h"
+#include "tools/bench/spread.h"
+#include "tools/panel-driver/unit_peer.h"
 
 namespace {
 int measureStartup(int runs) {

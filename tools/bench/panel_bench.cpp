@@ -15,7 +15,7 @@
 #include <string>
 
 #include "tools/bench/panel_report.h"
-#include "tests/support/message_box_watcher.h"
+#include "tools/panel-driver/message_box_watcher.h"
 #include "tools/bench/scenarios/panel_scenarios.h"
 
 namespace {

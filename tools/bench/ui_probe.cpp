@@ -1,7 +1,7 @@
 #include "tools/bench/ui_probe.h"
 
-#include "tests/support/timing.h"
-#include "tests/support/waiting.h"
+#include "tools/panel-driver/timing.h"
+#include "tools/panel-driver/waiting.h"
 
 namespace {
 constexpr DWORD kProbeEveryMs = 10;

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "tests/support/screen_reading.h"
+#include "tools/demo/screen_shots.h"
 
 bool closeBoxShowsGlyph(HWND window, std::string& what) {
   RECT windowRect;

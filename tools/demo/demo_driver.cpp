@@ -10,12 +10,11 @@
 #include <string>
 
 #include "tools/demo/close_glyph.h"
-#include "tests/support/controls_and_menus.h"
-#include "tests/support/panel_in_process.h"
-#include "tests/support/program_process.h"
-#include "tests/support/screen_reading.h"
-#include "tests/support/session_environment.h"
-#include "tests/support/waiting.h"
+#include "tools/demo/screen_shots.h"
+#include "tools/panel-driver/panel_in_process.h"
+#include "tools/panel-driver/program_process.h"
+#include "tools/panel-driver/session_environment.h"
+#include "tools/panel-driver/waiting.h"
 
 namespace {
 std::wstring outputFolder = L".";

@@ -8,7 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/timing.h"
+#include "tools/panel-driver/timing.h"
+#include "tools/bench/spread.h"
 
 struct PanelPorts {
   std::wstring program;   // the port the panel connects to

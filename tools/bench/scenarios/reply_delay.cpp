@@ -3,13 +3,13 @@
 #include <random>
 
 #include "protocol/command_set.h"
-#include "tests/support/panel_in_process.h"
-#include "tests/support/rx_recorder.h"
+#include "tools/panel-driver/panel_in_process.h"
+#include "tools/panel-driver/rx_recorder.h"
 #include "tools/bench/scenarios/panel_scenarios.h"
 #include "tools/bench/scenarios/scenario_steps.h"
-#include "tests/support/unit_peer.h"
-#include "tests/support/unit_traffic.h"
-#include "tests/support/waiting.h"
+#include "tools/panel-driver/unit_peer.h"
+#include "tools/bench/scenarios/unit_traffic.h"
+#include "tools/panel-driver/waiting.h"
 
 namespace {
 const std::string kRequest = "R SOURCE.";

@@ -3,11 +3,11 @@
 #include <windows.h>
 
 #include "links/serial_link.h"
-#include "tests/support/panel_in_process.h"
-#include "tests/support/rx_recorder.h"
-#include "tests/support/session_environment.h"
-#include "tests/support/unit_peer.h"
-#include "tests/support/waiting.h"
+#include "tools/panel-driver/panel_in_process.h"
+#include "tools/panel-driver/rx_recorder.h"
+#include "tools/panel-driver/session_environment.h"
+#include "tools/panel-driver/unit_peer.h"
+#include "tools/panel-driver/waiting.h"
 #include "ui/ids.h"
 #include "ui/main/main_window.h"
 

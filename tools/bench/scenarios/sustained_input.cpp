@@ -4,14 +4,14 @@
 #include <thread>
 
 #include "protocol/control_state.h"
-#include "tests/support/panel_in_process.h"
-#include "tests/support/rx_recorder.h"
+#include "tools/panel-driver/panel_in_process.h"
+#include "tools/panel-driver/rx_recorder.h"
 #include "tools/bench/scenarios/panel_scenarios.h"
 #include "tools/bench/scenarios/scenario_steps.h"
 #include "tools/bench/ui_probe.h"
-#include "tests/support/unit_peer.h"
-#include "tests/support/unit_traffic.h"
-#include "tests/support/waiting.h"
+#include "tools/panel-driver/unit_peer.h"
+#include "tools/bench/scenarios/unit_traffic.h"
+#include "tools/panel-driver/waiting.h"
 #include "ui/main/main_window.h"
 
 namespace {

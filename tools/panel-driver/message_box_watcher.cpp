@@ -1,8 +1,8 @@
-#include "tests/support/message_box_watcher.h"
+#include "tools/panel-driver/message_box_watcher.h"
 
 #include <windows.h>
 
-#include "tests/support/waiting.h"
+#include "tools/panel-driver/waiting.h"
 
 namespace {
 constexpr DWORD kLookEveryMs = 20;

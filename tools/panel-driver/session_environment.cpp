@@ -1,4 +1,4 @@
-#include "tests/support/session_environment.h"
+#include "tools/panel-driver/session_environment.h"
 
 #include <cstdlib>
 #include <cstring>

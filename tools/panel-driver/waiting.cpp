@@ -1,8 +1,8 @@
-#include "tests/support/waiting.h"
+#include "tools/panel-driver/waiting.h"
 
 #include <windows.h>
 
-#include "tests/support/timing.h"
+#include "tools/panel-driver/timing.h"
 
 namespace {
 // The longest sleep between two looks at the condition.

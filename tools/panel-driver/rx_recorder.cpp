@@ -1,11 +1,11 @@
-#include "tests/support/rx_recorder.h"
+#include "tools/panel-driver/rx_recorder.h"
 
 #include <commctrl.h>
 
 #include <cwchar>
 
 #include "links/serial_link.h"
-#include "tests/support/timing.h"
+#include "tools/panel-driver/timing.h"
 
 namespace {
 constexpr UINT_PTR kSubclassId = 0x5258;   // "RX"

@@ -1,20 +1,7 @@
-#include "tests/support/timing.h"
-
-#include <windows.h>
+#include "tools/bench/spread.h"
 
 #include <algorithm>
 #include <cmath>
-
-double nowMs() {
-  static const double ticksPerMs = [] {
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(frequency.QuadPart) / 1000.0;
-  }();
-  LARGE_INTEGER now;
-  QueryPerformanceCounter(&now);
-  return static_cast<double>(now.QuadPart) / ticksPerMs;
-}
 
 namespace {
 double rank(const std::vector<double>& sorted, double share) {

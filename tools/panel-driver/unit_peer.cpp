@@ -1,7 +1,7 @@
-#include "tests/support/unit_peer.h"
+#include "tools/panel-driver/unit_peer.h"
 
-#include "tests/support/timing.h"
-#include "tests/support/waiting.h"
+#include "tools/panel-driver/timing.h"
+#include "tools/panel-driver/waiting.h"
 
 namespace {
 constexpr int kDrainReads = 100;

@@ -1,4 +1,4 @@
-#include "tests/support/unit_traffic.h"
+#include "tools/bench/scenarios/unit_traffic.h"
 
 #include <cstdio>
 
@@ -66,10 +66,4 @@ std::string hostileBytes(std::mt19937& random, std::size_t count) {
     }
   }
   return noise;
-}
-
-std::string onWire(const std::string& text, int n) {
-  std::string bytes = text;
-  bytes.resize(static_cast<std::size_t>(n - 1), '\0');
-  return bytes;
 }

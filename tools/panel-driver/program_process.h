@@ -6,6 +6,13 @@
 
 #include <string>
 
+// A window's or control's text through WM_GETTEXT, so for windows of other
+// processes too.
+std::wstring windowText(HWND window);
+
+// A top-level window of any process, once it is visible; null after timeoutMs.
+HWND waitForWindow(const wchar_t* className, const wchar_t* title, double timeoutMs = 10000);
+
 class ProgramProcess {
  public:
   // Starts program (a name in the build folder, or a path to a copy installed

@@ -1,7 +1,6 @@
 #pragma once
-// Bytes on the line: what the benchmarks play as the unit (well-formed reply
-// lines in a fixed cycle, hostile line noise) and what the unit receives for a
-// command.
+// Bytes on the line that the benchmarks play as the unit: well-formed reply
+// lines in a fixed cycle, and hostile line noise.
 #include <random>
 #include <string>
 
@@ -18,7 +17,3 @@ std::string videoReplyLine(int i);
 // lone ">" lines, CR without LF, known keys with huge or broken numbers,
 // lines longer than a burst.
 std::string hostileBytes(std::mt19937& random, std::size_t count);
-
-// What the unit receives on the serial link for a command text with transmit
-// count n: the text and zero bytes up to n - 1 bytes.
-std::string onWire(const std::string& text, int n);

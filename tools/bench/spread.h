@@ -1,9 +1,6 @@
 #pragma once
-// The clock of every wait and measurement, and the summary of a set of times.
+// The summary of a set of measured times.
 #include <vector>
-
-// Milliseconds of QueryPerformanceCounter since an arbitrary start.
-double nowMs();
 
 struct Spread {
   int count = 0;

@@ -1,6 +1,9 @@
-#include "tests/support/program_process.h"
+#include "tools/panel-driver/program_process.h"
 
-#include "tests/support/timing.h"
+#include <vector>
+
+#include "tools/panel-driver/timing.h"
+#include "tools/panel-driver/waiting.h"
 
 namespace {
 constexpr double kShowLimitMs = 30000;
@@ -87,4 +90,20 @@ std::string ProgramProcess::standardOutput() const {
          ReadFile(outputPipe_, buffer, sizeof buffer, &got, nullptr) && got > 0)
     all.append(buffer, got);
   return all;
+}
+
+std::wstring windowText(HWND window) {
+  LRESULT length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
+  std::vector<wchar_t> text(static_cast<std::size_t>(length) + 1);
+  SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+  return text.data();
+}
+
+HWND waitForWindow(const wchar_t* className, const wchar_t* title, double timeoutMs) {
+  HWND found = nullptr;
+  waitFor([&] {
+    found = FindWindowW(className, title);
+    return found != nullptr && IsWindowVisible(found);
+  }, timeoutMs);
+  return found;
 }

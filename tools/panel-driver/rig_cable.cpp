@@ -1,11 +1,11 @@
-#include "tests/support/rig_cable.h"
+#include "tools/panel-driver/rig_cable.h"
 
 #include <windows.h>
 
 #include <string>
 
-#include "tests/support/session_environment.h"
-#include "tests/support/waiting.h"
+#include "tools/panel-driver/session_environment.h"
+#include "tools/panel-driver/waiting.h"
 
 bool pullUnplugCable(double timeoutMs) {
   std::wstring request = rigFile(L"pair3.unplug");

@@ -1,4 +1,4 @@
-#include "tests/support/panel_in_process.h"
+#include "tools/panel-driver/panel_in_process.h"
 
 #include <commctrl.h>
 
@@ -7,10 +7,9 @@
 #include "links/port_discovery.h"
 #include "links/serial_link.h"
 #include "protocol/control_state.h"
-#include "tests/support/controls_and_menus.h"
-#include "tests/support/session_environment.h"
-#include "tests/support/unit_peer.h"
-#include "tests/support/waiting.h"
+#include "tools/panel-driver/program_process.h"
+#include "tools/panel-driver/session_environment.h"
+#include "tools/panel-driver/waiting.h"
 #include "ui/main/main_window.h"
 #include "ui/main/received_text.h"
 #include "ui/main/startup.h"
@@ -27,53 +26,27 @@ LRESULT CALLBACK keepClassBrush(HWND window, UINT message, WPARAM wParam, LPARAM
   return DefSubclassProc(window, message, wParam, lParam);
 }
 
-HWND started() {
-  if (mainWindowState.mainWindow != nullptr) SetWindowSubclass(mainWindowState.mainWindow, keepClassBrush, kBrushKeeperId, 0);
-  pumpMessages();
-  return mainWindowState.mainWindow;
-}
-
 BOOL CALLBACK destroyWindow(HWND window, LPARAM) {
   DestroyWindow(window);
   return TRUE;
 }
 }  // namespace
 
+HWND finishPanelStart() {
+  if (mainWindowState.mainWindow != nullptr) SetWindowSubclass(mainWindowState.mainWindow, keepClassBrush, kBrushKeeperId, 0);
+  pumpMessages();
+  return mainWindowState.mainWindow;
+}
+
 HWND startPanel() {
   startControlPanel(GetModuleHandleW(nullptr), SW_SHOWNORMAL);
-  return started();
-}
-
-HWND startPanelWithPorts(const std::vector<std::wstring>& names, bool listingFailed) {
-  PortList = names;
-  mainWindowState.noSerialPorts = listingFailed;
-  initSerialLink();
-  applyStartValues(controlState);
-  createMainWindow(GetModuleHandleW(nullptr), SW_SHOWNORMAL);
-  return started();
-}
-
-HWND startPanelWithExtraPorts(std::initializer_list<const wchar_t*> extraNames) {
-  discoverSerialPorts();
-  std::vector<std::wstring> names = PortList;
-  for (const wchar_t* name : extraNames) names.emplace_back(name);
-  return startPanelWithPorts(names, false);
-}
-
-void choosePortItem(const std::wstring& portName) {
-  int id = findMenuItemId(mainWindowState.mainMenu, portName);
-  SendMessageW(mainWindowState.mainWindow, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+  return finishPanelStart();
 }
 
 int listedPortIndex(const std::wstring& portName) {
   if (!CEnumerateSerial::UsingRegistry()) return -1;
   auto at = std::find(PortList.begin(), PortList.end(), portName);
   return at == PortList.end() ? -1 : static_cast<int>(at - PortList.begin());
-}
-
-std::string connectTestPort(UnitPeer& peer) {
-  choosePortItem(testPortName());
-  return peer.readAtLeast(kOpeningQueries.size());
 }
 
 long paneLength() { return static_cast<long>(SendMessageW(mainWindowState.consoleEdit, WM_GETTEXTLENGTH, 0, 0)); }

@@ -1,0 +1,35 @@
+#include "tests/support/panel_starts.h"
+
+#include "links/port_discovery.h"
+#include "links/serial_link.h"
+#include "protocol/control_state.h"
+#include "tests/support/controls_and_menus.h"
+#include "tools/panel-driver/session_environment.h"
+#include "tools/panel-driver/unit_peer.h"
+#include "ui/main/main_window.h"
+
+HWND startPanelWithPorts(const std::vector<std::wstring>& names, bool listingFailed) {
+  PortList = names;
+  mainWindowState.noSerialPorts = listingFailed;
+  initSerialLink();
+  applyStartValues(controlState);
+  createMainWindow(GetModuleHandleW(nullptr), SW_SHOWNORMAL);
+  return finishPanelStart();
+}
+
+HWND startPanelWithExtraPorts(std::initializer_list<const wchar_t*> extraNames) {
+  discoverSerialPorts();
+  std::vector<std::wstring> names = PortList;
+  for (const wchar_t* name : extraNames) names.emplace_back(name);
+  return startPanelWithPorts(names, false);
+}
+
+void choosePortItem(const std::wstring& portName) {
+  int id = findMenuItemId(mainWindowState.mainMenu, portName);
+  SendMessageW(mainWindowState.mainWindow, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+}
+
+std::string connectTestPort(UnitPeer& peer) {
+  choosePortItem(testPortName());
+  return peer.readAtLeast(kOpeningQueries.size());
+}

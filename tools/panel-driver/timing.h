@@ -1,0 +1,5 @@
+#pragma once
+// The clock of every wait and measurement.
+
+// Milliseconds of QueryPerformanceCounter since an arbitrary start.
+double nowMs();
