@@ -22,6 +22,7 @@
 // one process as well as one per process.
 class PanelTest : public testing::Test {
  protected:
+  void SetUp() override { drainRigLines(); }
   void TearDown() override { endPanel(); }
 };
 
@@ -31,6 +32,7 @@ class PanelTest : public testing::Test {
 class ConnectedPanelTest : public PanelTest {
  protected:
   void SetUp() override {
+    PanelTest::SetUp();
     ASSERT_TRUE(peer.isOpen()) << "error " << GetLastError();
     ASSERT_NE(startPanel(), nullptr);
     ASSERT_EQ(connectTestPort(peer), kOpeningQueries);

@@ -33,3 +33,23 @@ std::string connectTestPort(UnitPeer& peer) {
   choosePortItem(testPortName());
   return peer.readAtLeast(kOpeningQueries.size());
 }
+
+namespace {
+void drainLine(const std::wstring& port) {
+  if (port.empty()) return;
+  HANDLE line = CreateFileW(port.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (line == INVALID_HANDLE_VALUE) return;
+  // Reads return at once with what is there.
+  COMMTIMEOUTS now{MAXDWORD, 0, 0, 0, 0};
+  SetCommTimeouts(line, &now);
+  char bytes[4096];
+  DWORD got = 0;
+  while (ReadFile(line, bytes, sizeof bytes, &got, nullptr) && got > 0) {
+  }
+  CloseHandle(line);
+}
+}  // namespace
+
+void drainRigLines() {
+  for (const std::wstring& port : {testPortName(), testPort2Name(), unplugPortName(), simPortName()}) drainLine(port);
+}

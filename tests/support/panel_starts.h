@@ -22,3 +22,8 @@ void choosePortItem(const std::wstring& portName);
 // Connects through the test port's item; returns what the peer read of the
 // opening queries (kOpeningQueries when all came).
 std::string connectTestPort(UnitPeer& peer);
+
+// Throws away what earlier programs or cases left unread at the program's
+// ends of the rig's pty pairs (a reply written to a panel that had no reader,
+// or that closed first), so that a case sees only its own bytes.
+void drainRigLines();

@@ -18,6 +18,7 @@ namespace {
 class ConsolePaneTest : public PanelTest {
  protected:
   void SetUp() override {
+    PanelTest::SetUp();
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
     host_ = CreateWindowExW(0, L"STATIC", L"host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 600, 600, nullptr,

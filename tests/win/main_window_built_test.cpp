@@ -8,8 +8,8 @@
 
 #include "links/port_discovery.h"
 #include "tests/support/controls_and_menus.h"
-#include "tools/panel-driver/message_box_watcher.h"
 #include "tests/support/panel_fixtures.h"
+#include "tools/panel-driver/message_box_watcher.h"
 #include "ui/main/console_pane.h"
 
 namespace {

@@ -10,8 +10,8 @@
 #include "links/serial_link.h"
 #include "tests/support/controls_and_menus.h"
 #include "tests/support/import_patch.h"
-#include "tools/panel-driver/message_box_watcher.h"
 #include "tests/support/panel_fixtures.h"
+#include "tools/panel-driver/message_box_watcher.h"
 #include "ui/ids.h"
 #include "ui/main/startup.h"
 

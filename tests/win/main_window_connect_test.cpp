@@ -10,8 +10,8 @@
 #include "links/serial_link.h"
 #include "tests/support/command_stamps.h"
 #include "tests/support/controls_and_menus.h"
-#include "tools/panel-driver/message_box_watcher.h"
 #include "tests/support/panel_fixtures.h"
+#include "tools/panel-driver/message_box_watcher.h"
 #include "tools/panel-driver/rig_cable.h"
 
 namespace {

@@ -51,6 +51,7 @@ HWND newReceiver() {
 class SerialLinkTest : public PanelTest {
  protected:
   void SetUp() override {
+    PanelTest::SetUp();
     initSerialLink();
     peer = std::make_unique<UnitPeer>(testPeerName());
     ASSERT_TRUE(peer->isOpen()) << "peer port, error " << GetLastError();
@@ -181,14 +182,34 @@ TEST_F(SerialLinkTest, SilentLineDeliversNothing) {
   EXPECT_EQ(rx.deliveries[0].text, L"OK");
 }
 
-TEST_F(SerialLinkTest, CloseStopsAReaderWhoseReadWouldNeverEnd) {
-  openLink();
-  // Reads that wait for a full buffer: the reader's next read stays pending.
+// Counts the reader's reads; the real ReadFile is called by its address, as
+// this program's own import of it is the one patched.
+std::atomic<int> readsSeen{0};
+BOOL WINAPI countedReadFile(HANDLE file, LPVOID buffer, DWORD size, LPDWORD got, LPOVERLAPPED overlapped) {
+  static const auto realReadFile = reinterpret_cast<decltype(&ReadFile)>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "ReadFile")));
+  ++readsSeen;
+  return realReadFile(file, buffer, size, got, overlapped);
+}
+
+// The link's time-outs replaced by ones that end a read only when its 1024
+// bytes are there, so that the reader's first read never ends.
+BOOL WINAPI timeoutsThatNeverEnd(HANDLE port, LPCOMMTIMEOUTS) {
+  static const auto realSetCommTimeouts = reinterpret_cast<decltype(&SetCommTimeouts)>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetCommTimeouts")));
   COMMTIMEOUTS forever{};
-  ASSERT_TRUE(SetCommTimeouts(serialLink.serialHandle, &forever));
-  // Nothing shows that the reader has started its next read, which never
-  // ends; a few of its cycles pass first. Close must work either way.
-  pumpFor(300);
+  return realSetCommTimeouts(port, &forever);
+}
+
+TEST_F(SerialLinkTest, CloseStopsAReaderWhoseReadWouldNeverEnd) {
+  {
+    ImportPatch forever("kernel32.dll", "SetCommTimeouts", reinterpret_cast<const void*>(timeoutsThatNeverEnd));
+    ImportPatch counting("kernel32.dll", "ReadFile", reinterpret_cast<const void*>(countedReadFile));
+    ASSERT_TRUE(forever.active() && counting.active());
+    readsSeen = 0;
+    openLink();
+    ASSERT_TRUE(waitFor([] { return readsSeen > 0; }));   // the read that never ends has started
+  }
   HANDLE reader = duplicateReader();
   ASSERT_NE(reader, nullptr);
   EXPECT_FALSE(threadEnded(reader));
@@ -318,12 +339,6 @@ TEST_F(SerialLinkTest, LongPortNameOpensWholeAndIsKeptCut) {
   ASSERT_TRUE(peer->write("long"));
   ASSERT_TRUE(waitForDeliveries(1));
   EXPECT_EQ(rx.deliveries[0].text, L"long");
-}
-
-std::atomic<int> readsSeen{0};
-BOOL WINAPI countedReadFile(HANDLE file, LPVOID buffer, DWORD size, LPDWORD got, LPOVERLAPPED overlapped) {
-  ++readsSeen;
-  return ReadFile(file, buffer, size, got, overlapped);
 }
 
 TEST_F(SerialLinkTest, PulledCableNeitherSpinsNorHangsTheLink) {

@@ -10,9 +10,9 @@
 
 #include "tests/support/command_stamps.h"
 #include "tests/support/controls_and_menus.h"
-#include "tools/panel-driver/message_box_watcher.h"
 #include "tests/support/panel_fixtures.h"
 #include "tests/support/screen_reading.h"
+#include "tools/panel-driver/message_box_watcher.h"
 #include "ui/ids.h"
 
 namespace {

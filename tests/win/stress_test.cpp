@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/panel_fixtures.h"
 #include "tools/bench/panel_report.h"
 #include "tools/panel-driver/message_box_watcher.h"
-#include "tests/support/panel_fixtures.h"
 
 namespace {
 constexpr long kHandleTolerance = 8;     // the system may cache a few handles

@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "tools/bench/spread.h"
 #include "tools/panel-driver/panel_in_process.h"
 #include "tools/panel-driver/program_process.h"
 #include "tools/panel-driver/session_environment.h"
 #include "tools/panel-driver/timing.h"
-#include "tools/bench/spread.h"
 #include "tools/panel-driver/unit_peer.h"
 
 namespace {

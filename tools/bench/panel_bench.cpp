@@ -15,8 +15,8 @@
 #include <string>
 
 #include "tools/bench/panel_report.h"
-#include "tools/panel-driver/message_box_watcher.h"
 #include "tools/bench/scenarios/panel_scenarios.h"
+#include "tools/panel-driver/message_box_watcher.h"
 
 namespace {
 double numberArg(int argc, char** argv, int i, double fallback) {

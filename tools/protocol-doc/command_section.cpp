@@ -7,8 +7,8 @@
 #include <string>
 
 #include "command_rows.h"
-#include "protocol/control_state.h"
 #include "protocol/command_set.h"
+#include "protocol/control_state.h"
 #include "reference_parts.h"
 
 namespace {

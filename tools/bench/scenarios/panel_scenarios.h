@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "tools/panel-driver/timing.h"
 #include "tools/bench/spread.h"
+#include "tools/panel-driver/timing.h"
 
 struct PanelPorts {
   std::wstring program;   // the port the panel connects to

@@ -3,12 +3,12 @@
 #include <random>
 
 #include "protocol/command_set.h"
-#include "tools/panel-driver/panel_in_process.h"
-#include "tools/panel-driver/rx_recorder.h"
 #include "tools/bench/scenarios/panel_scenarios.h"
 #include "tools/bench/scenarios/scenario_steps.h"
-#include "tools/panel-driver/unit_peer.h"
 #include "tools/bench/scenarios/unit_traffic.h"
+#include "tools/panel-driver/panel_in_process.h"
+#include "tools/panel-driver/rx_recorder.h"
+#include "tools/panel-driver/unit_peer.h"
 #include "tools/panel-driver/waiting.h"
 
 namespace {

@@ -4,13 +4,13 @@
 #include <thread>
 
 #include "protocol/control_state.h"
-#include "tools/panel-driver/panel_in_process.h"
-#include "tools/panel-driver/rx_recorder.h"
 #include "tools/bench/scenarios/panel_scenarios.h"
 #include "tools/bench/scenarios/scenario_steps.h"
-#include "tools/bench/ui_probe.h"
-#include "tools/panel-driver/unit_peer.h"
 #include "tools/bench/scenarios/unit_traffic.h"
+#include "tools/bench/ui_probe.h"
+#include "tools/panel-driver/panel_in_process.h"
+#include "tools/panel-driver/rx_recorder.h"
+#include "tools/panel-driver/unit_peer.h"
 #include "tools/panel-driver/waiting.h"
 #include "ui/main/main_window.h"
 
