@@ -42,6 +42,7 @@ test: build
 
 # The control panel under Wine on this display (Xvfb when there is none).
 run: build
+	cmake --build $(WIN_DIR) -j $(JOBS) --target vrx-demo
 	scripts/run.sh $(BUILD_DIR) "$(PORT)"
 
 # The Windows release files in dist/: the installer and the portable zip.
@@ -55,11 +56,15 @@ dist: deps
 $(BENCH_DIR)/build.ninja:
 	cmake -S . -B $(BENCH_DIR) -G Ninja -DVRX_BENCH=ON -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER=g++ -DCMAKE_C_COMPILER=gcc
 
+WIN_BENCH_TARGETS := panel_bench launch_bench minimal_window
+
 bench: build $(BENCH_DIR)/build.ninja
+	cmake --build $(WIN_DIR) -j $(JOBS) --target $(WIN_BENCH_TARGETS)
 	cmake --build $(BENCH_DIR) -j $(JOBS)
 	scripts/bench.sh $(BUILD_DIR)
 
 stress: build
+	cmake --build $(WIN_DIR) -j $(JOBS) --target panel_bench
 	scripts/stress.sh $(BUILD_DIR)
 
 # Each fuzz target for FUZZ_SECONDS; what adds coverage joins tests/fuzz/corpus.

@@ -26,7 +26,7 @@ class Stress : public PanelTest {
 };
 
 TEST_F(Stress, ConnectCyclesLeaveNoHandlesOrThreadsBehind) {
-  const int cycles = 20;
+  const int cycles = 10;
   ConnectCycles r = measureConnectCycles(sessionTestPorts(), cycles);
   printConnectCycles(r);
   ASSERT_TRUE(r.ok) << r.why;
@@ -41,7 +41,7 @@ TEST_F(Stress, ConnectCyclesLeaveNoHandlesOrThreadsBehind) {
 }
 
 TEST_F(Stress, InputAtLineSpeedLosesNoByte) {
-  SustainedInput r = measureSustainedInput(sessionTestPorts(), 5, 11520);
+  SustainedInput r = measureSustainedInput(sessionTestPorts(), 3, 11520);
   printSustainedInput(r);
   ASSERT_TRUE(r.ok) << r.why;
   EXPECT_GT(r.written, 0u);
@@ -64,18 +64,18 @@ TEST_F(Stress, PulledCableKeepsTheWindowAndTheNextConnectWorks) {
 }
 
 TEST_F(Stress, LineNoiseKeepsTheStateValidAndThePaneMoving) {
-  HostileInput r = measureHostileInput(sessionTestPorts(), 5, 4000);
+  HostileInput r = measureHostileInput(sessionTestPorts(), 3, 4000);
   printHostileInput(r, sessionTestPorts());
   ASSERT_TRUE(r.windowKept) << r.why;
-  EXPECT_GT(r.invariantChecks, 10);
+  EXPECT_GT(r.invariantChecks, 0);
   EXPECT_EQ(r.invariantFailures, 0);
   EXPECT_GT(r.deliveries, 0);
   EXPECT_EQ(r.unansweredProbes, 0);
 }
 
 TEST_F(Stress, LongSessionLandsEveryAppend) {
-  const unsigned long long bytes = 100 * 1024;
-  LongSession r = measureLongSession(sessionTestPorts(), bytes, {50 * 1024, 100 * 1024});
+  const unsigned long long bytes = 50 * 1024;
+  LongSession r = measureLongSession(sessionTestPorts(), bytes, {25 * 1024, 50 * 1024});
   printLongSession(r);
   ASSERT_TRUE(r.why.empty()) << r.why;
   EXPECT_EQ(r.shown, r.written);

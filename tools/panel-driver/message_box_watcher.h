@@ -14,7 +14,7 @@ class MessageBoxWatcher {
  public:
   // caption empty: every box. whileFirstOpen, when given, runs on the
   // watching thread while the first box is open, before it is dismissed.
-  explicit MessageBoxWatcher(std::wstring caption = L"", std::function<void()> whileFirstOpen = nullptr);
+  explicit MessageBoxWatcher(std::wstring caption = std::wstring(), std::function<void()> whileFirstOpen = nullptr);
   ~MessageBoxWatcher();
   MessageBoxWatcher(const MessageBoxWatcher&) = delete;
   MessageBoxWatcher& operator=(const MessageBoxWatcher&) = delete;
