@@ -36,9 +36,9 @@ build: deps configure
 
 # Every test, native and under Wine, in one test session: the CPU-heavy
 # native and fuzz cases first, then the Windows cases with the cores to
-# themselves.
-test: build
-	scripts/test-session.sh $(BUILD_DIR) scripts/run-tests.sh $(BUILD_DIR) $(JOBS)
+# themselves. The Wine prefix is made while the trees build.
+test: deps configure
+	scripts/build-and-test.sh $(BUILD_DIR) $(JOBS)
 
 # The control panel under Wine on this display (Xvfb when there is none).
 run: build

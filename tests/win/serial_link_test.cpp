@@ -282,9 +282,11 @@ TEST_P(SerialReaderLimitTest, StartsAReaderOnlyBelowFour) {
   EXPECT_EQ(serialLink.portOpen, TRUE);
   EXPECT_EQ(serialLink.readerThread != nullptr, GetParam().readerStarts);
   EXPECT_EQ(serialLink.readerCount, GetParam().countBefore + (GetParam().readerStarts ? 1 : 0));
-  ASSERT_TRUE(peer->write("OK"));
-  waitForDeliveries(1, 1000);
-  EXPECT_EQ(rx.deliveries.size(), GetParam().readerStarts ? 1u : 0u);
+  // Without a reader nothing reads the line; with one the reply arrives.
+  if (GetParam().readerStarts) {
+    ASSERT_TRUE(peer->write("OK"));
+    ASSERT_TRUE(waitForDeliveries(1));
+  }
   EXPECT_EQ(closeSerialPort(serialLink.serialHandle), 0);
   EXPECT_EQ(serialLink.readerCount, GetParam().countBefore + (GetParam().readerStarts ? 0 : -1));
   EXPECT_TRUE(stopMutexHeldElsewhere());
@@ -365,7 +367,7 @@ TEST_F(SerialLinkTest, PulledCableNeitherSpinsNorHangsTheLink) {
 
   // The UI thread still answers at once, and the reader is still there.
   PostMessageW(rx.window(), WM_APP, 0, 0);
-  EXPECT_TRUE(waitFor([&] { return rx.appMessages == 1; }, 2000));
+  EXPECT_TRUE(waitFor([&] { return rx.appMessages == 1; }));   // a hang is what this catches
   HANDLE reader = duplicateReader();
   EXPECT_FALSE(threadEnded(reader));
   EXPECT_EQ(configureSerialPort(serialLink.serialHandle), 2);
