@@ -42,6 +42,7 @@ test: deps configure
 
 # The control panel under Wine on this display (Xvfb when there is none).
 run: build
+	@scripts/install-deps.sh run
 	cmake --build $(WIN_DIR) -j $(JOBS) --target vrx-demo
 	scripts/run.sh $(BUILD_DIR) "$(PORT)"
 

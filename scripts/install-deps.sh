@@ -1,14 +1,18 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests, `make run` and
-# `make dist` need.
+# Installs the Debian packages a make target needs: without an argument what
+# building and `make test` need (the release tests among them), with "run"
+# also what `make run` needs to turn its screenshots into PNG files.
 # Quick when everything is there: one dpkg query, no apt-get.
+#
+#   scripts/install-deps.sh [run]
 set -euo pipefail
 
 packages=(
   cmake ninja-build make g++ clang libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
-  googletest wine64 fonts-wine fonts-liberation xvfb socat xdotool x11-apps imagemagick procps python3 wixl msitools faketime
+  googletest wine64 fonts-wine fonts-liberation xvfb socat procps python3 wixl msitools faketime
 )
+[ "${1:-}" = run ] && packages+=(imagemagick)
 
 missing=()
 for p in "${packages[@]}"; do
