@@ -152,19 +152,19 @@ void onOutputResolutionKey(Parse& p, Text remainder) {
   p.effects.resolutionChanged = true;
 }
 // Only the first value reply after the window's query moves its trackbar.
+void takeValueReply(bool& queryPending, bool& moved, int& position, int& lastSent, Text remainder) {
+  if (!queryPending) return;
+  queryPending = false;
+  moved = true;
+  position = lastSent = trackbarPosition(trimLeadingBlanks(remainder));
+}
 void onBrightnessValueKey(Parse& p, Text remainder) {
-  ControlState& s = p.state;
-  if (!s.brightnessQueryPending) return;
-  s.brightnessQueryPending = false;
-  p.effects.brightnessMoved = true;
-  p.effects.brightnessPosition = s.lastBrightnessSent = trackbarPosition(trimLeadingBlanks(remainder));
+  takeValueReply(p.state.brightnessQueryPending, p.effects.brightnessMoved, p.effects.brightnessPosition,
+                 p.state.lastBrightnessSent, remainder);
 }
 void onContrastValueKey(Parse& p, Text remainder) {
-  ControlState& s = p.state;
-  if (!s.contrastQueryPending) return;
-  s.contrastQueryPending = false;
-  p.effects.contrastMoved = true;
-  p.effects.contrastPosition = s.lastContrastSent = trackbarPosition(trimLeadingBlanks(remainder));
+  takeValueReply(p.state.contrastQueryPending, p.effects.contrastMoved, p.effects.contrastPosition,
+                 p.state.lastContrastSent, remainder);
 }
 void onBellStatusKey(Parse& p, Text remainder) { storeBuzzer(p, trimLeadingBlanks(remainder) == L"ON"); }
 // The network values are read from the remainder as it stands: the number

@@ -22,3 +22,12 @@ void stampCommandsOnTheirWay() {
 }
 
 const std::vector<double>& commandStamps() { return stamps; }
+
+double shortestGapBetweenCommands() {
+  double shortest = -1;
+  for (std::size_t i = 1; i < stamps.size(); ++i) {
+    double gap = stamps[i] - stamps[i - 1];
+    if (shortest < 0 || gap < shortest) shortest = gap;
+  }
+  return shortest;
+}

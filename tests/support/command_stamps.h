@@ -10,3 +10,6 @@ void stampCommandsOnTheirWay();
 
 // The stamps (milliseconds of nowMs) in the order the commands went.
 const std::vector<double>& commandStamps();
+
+// The shortest time between two commands in a row; -1 with fewer than two.
+double shortestGapBetweenCommands();

@@ -200,7 +200,6 @@ TEST_F(NetworkOpeningTest, TheQueriesArePacedInOrder) {
   stampCommandsOnTheirWay();
   openThroughMenu(IDM_NETWORK_SETTINGS);
   expectSent("<SIPR><SPORT><SUBR><GAR>");
-  const std::vector<double>& handedAt = commandStamps();
-  ASSERT_EQ(handedAt.size(), 4u);
-  for (std::size_t i = 1; i < handedAt.size(); ++i) EXPECT_GE(handedAt[i] - handedAt[i - 1], 95.0) << i;
+  ASSERT_EQ(commandStamps().size(), 4u);
+  EXPECT_GE(shortestGapBetweenCommands(), 95.0);
 }
