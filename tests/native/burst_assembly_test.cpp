@@ -85,8 +85,8 @@ INSTANTIATE_TEST_SUITE_P(
         BurstCase{"FailedReadNeitherEndsNorAddsToABurst",
                   {{kLater, "AB"}, {kFailed, "zz"}, {kLater, "CD"}, {kFailed, ""}, {kEmpty, ""}},
                   {{L"ABCD", 4}}},
-        BurstCase{"FailedReadAfterTheEmptyOneChangesNothing",
-                  {{kLater, "AB"}, {kEmpty, ""}, {kFailed, ""}, {kEmpty, ""}},
+        BurstCase{"AnEmptyReadsBytesAreIgnoredAndAFailedReadChangesNothing",
+                  {{kLater, "AB"}, {kEmpty, "zz"}, {kFailed, ""}, {kEmpty, "zz"}},
                   {{L"AB", 2}}},
         BurstCase{"ReadCompletedAtOnceAppendsToTheBurst",
                   {{kLater, "AB"}, {kAtOnce, "CD"}, {kLater, "E"}, {kEmpty, ""}},
@@ -109,6 +109,10 @@ INSTANTIATE_TEST_SUITE_P(
         BurstCase{"FullReadAtOnceComesInPiecesThatFit",
                   {{kAtOnce, kOneOver}, {kEmpty, ""}},
                   {{wide(kOneOver.substr(0, 1023)), 1023}, {L"j", 1}}},
+        // The line end of a delivered burst is no place to cut the next one.
+        BurstCase{"AFullTextIsNotCutAtTheLineEndOfAnEarlierBurst",
+                  {{kLater, "OK\r\n"}, {kEmpty, ""}, {kAtOnce, kOneOver}, {kEmpty, ""}},
+                  {{L"OK\r\n", 4}, {wide(kOneOver.substr(0, 1023)), 1023}, {L"j", 1}}},
         BurstCase{"FullTextIsDeliveredWhenTheNextReadBringsMore",
                   {{kLater, kFull}, {kLater, "xy"}, {kEmpty, ""}},
                   {{wide(kFull), 1023}, {L"xy", 2}}},
@@ -188,6 +192,15 @@ TEST(BurstAssembly, LongRunsOfLinesArePiecedAtLineEnds) {
   }
   EXPECT_EQ(joined, wide(sent));
   EXPECT_EQ(counted, sent.size());
+}
+
+// A completed read that names no buffer brings nothing, whatever its count.
+TEST(BurstAssembly, ACompletedReadWithoutBytesBringsNothing) {
+  BurstAssembly burst;
+  std::vector<Delivery> got;
+  takeRead(burst, kLater, nullptr, 5, record, &got);
+  takeRead(burst, kEmpty, nullptr, 0, record, &got);
+  EXPECT_TRUE(got.empty());
 }
 
 TEST(BurstAssembly, ResetForgetsAHalfCollectedBurst) {
