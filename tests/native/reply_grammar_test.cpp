@@ -287,7 +287,7 @@ std::vector<int> inputsMutesAndResolution(const ControlState& s) {
 // of the lines behind it. Each piece is a heap buffer of its exact size, so
 // ASan sees a unit read before or past it.
 TEST(DeliveredText, EveryCutIntoThreeReadsAsTheWholeText) {
-  const std::wstring text = L"\n>MUTE ON\r\n>AUDIO 5\r\n\r\n>>\r\n>SOURCE CV\r\n\n>Bell On\r\n>HDMI AUDIO MUTE ON\r\n"
+  const std::wstring text = L"\n>MUTE ON\r\n>AUDIO 5\r\n>>\r\n\r\n>SOURCE CV\r\n\n>Bell On\r\n>HDMI AUDIO MUTE ON\r\n"
                             L">>Output Resolution: 800x600@60Hz\r\n";
   ControlState whole = freshState();
   parseReplyLines(whole, text.c_str());
