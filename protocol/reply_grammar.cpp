@@ -334,6 +334,9 @@ ReplyEffects parseReplyLines(ControlState& state, const wchar_t* text) {
 
 ReplyEffects parseDeliveredText(ControlState& state, PartialReplyLine& partial, const wchar_t* text) {
   Parse p{state, {}};
+  // Zero bytes alone make an empty delivery: it changes nothing, not even the
+  // wait for the LF of a CR that ended the delivery before it.
+  if (*text == 0) return p.effects;
   Text rest(text);
   // The LF of a CR LF that the last delivery ended between.
   if (partial.lineFeedMayFollow && !rest.empty() && rest.front() == L'\n') rest.remove_prefix(1);

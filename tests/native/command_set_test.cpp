@@ -98,9 +98,11 @@ INSTANTIATE_TEST_SUITE_P(
         CommandCase{"HorizontalStartPlus", [] { return stepHorizontalStart(true); }, wire(L"HStart+*", 9)},
         CommandCase{"HorizontalTotalMinus", [] { return stepHorizontalTotal(false); }, wire(L"HTotal-*", 9)},
         CommandCase{"AutoAdjust", autoAdjust, wire(L"Auto Adjust*", 13)},
-        CommandCase{"BrightnessFive", [] { return setBrightness(5); }, wire(L"Brightness 005*", 16)},
+        CommandCase{"BrightnessNine", [] { return setBrightness(9); }, wire(L"Brightness 009*", 16)},
+        CommandCase{"BrightnessTen", [] { return setBrightness(10); }, wire(L"Brightness 010*", 16)},
         CommandCase{"ReadBrightness", readBrightness, wire(L"Brightness*", 12)},
-        CommandCase{"ContrastFifty", [] { return setContrast(50); }, wire(L"Contrast 050*", 14)},
+        CommandCase{"ContrastNinetyNine", [] { return setContrast(99); }, wire(L"Contrast 099*", 14)},
+        CommandCase{"ContrastHundred", [] { return setContrast(100); }, wire(L"Contrast 100*", 14)},
         CommandCase{"ReadContrast", readContrast, wire(L"Contrast*", 12)},
         CommandCase{"SelectAudioInput", [] { return selectAudioInput(9); }, wire(L"S AUDIO 9.", 11)},
         CommandCase{"AudioInputLevel", [] { return setAudioInputLevel(3, 5); }, wire(L"A 3 INPUT 5%", 14)},
@@ -127,9 +129,7 @@ TEST_F(CommandSetTest, MuteTogglesAskForTheOppositeOfTheReportedState) {
 // A brightness, contrast or level equal to the one last sent is not sent again
 // (nor echoed); the fields start at 0, so a first 0 goes nowhere.
 TEST_F(CommandSetTest, AValueEqualToTheLastSentIsNotSentAgain) {
-  setBrightness(0);
-  setContrast(0);
-  setAudioInputLevel(4, 0);
+  EXPECT_EQ(setBrightness(0) | setContrast(0) | setAudioInputLevel(4, 0), 0);
   EXPECT_TRUE(sent.empty());
   setBrightness(40);
   setBrightness(40);
@@ -201,20 +201,5 @@ TEST(QuerySequences, EachQueryFollowsItsPause) {
   EXPECT_EQ(stepsTaken, (std::vector<std::string>{"pause 100", "R SOURCE.", "pause 100", "R AUDIO.", "pause 100",
                                                   "<BellStatus>", "pause 100", "<SW>", "<SIPR>", "pause 100",
                                                   "<SPORT>", "pause 100", "<SUBR>", "pause 100", "<GAR>"}));
-}
-
-// No query reports the mutes: forgetting them puts back the start values and
-// leaves everything else as it was.
-TEST(ControlStateMutes, ForgettingThemLeavesTheRestAlone) {
-  ControlState state;
-  applyStartValues(state);
-  state.videoInput = 3;
-  state.buzzerEnabled = true;
-  state.hdmiAudioMuted = state.analogAudioMuted = state.allAudioMuted = 1;
-  forgetReportedMutes(state);
-  EXPECT_EQ((std::vector<int>{state.hdmiAudioMuted, state.analogAudioMuted, state.allAudioMuted}),
-            (std::vector<int>{0, 0, 0}));
-  EXPECT_EQ(state.videoInput, 3);
-  EXPECT_TRUE(state.buzzerEnabled);
 }
 }  // namespace

@@ -18,7 +18,7 @@ TEST_P(ParseDecimalTest, ReadsLikeTheRuntimesWideConversion) {
 INSTANTIATE_TEST_SUITE_P(
     Texts, ParseDecimalTest,
     testing::Values(DecimalCase{L"", 0}, DecimalCase{L"abc", 0}, DecimalCase{L"42", 42},
-                    DecimalCase{L"010", 10}, DecimalCase{L"  \t\n7x", 7}, DecimalCase{L"-5", -5},
+                    DecimalCase{L"010", 10}, DecimalCase{L" \t\n\v\f\r7x", 7}, DecimalCase{L"-5", -5},
                     DecimalCase{L"+5", 5}, DecimalCase{L"+-5", 0}, DecimalCase{L"- 5", 0},
                     DecimalCase{L"1.2", 1}, DecimalCase{L"2147483647", INT_MAX},
                     DecimalCase{L"2147483648", INT_MAX}, DecimalCase{L"-2147483648", INT_MIN},

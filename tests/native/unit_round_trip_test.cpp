@@ -92,13 +92,6 @@ class UnitRoundTrip : public testing::Test {
   UnitOnTheLine onTheLine;
 };
 
-TEST_F(UnitRoundTrip, TheQueriesTellTheProgramTheFactoryState) {
-  setBuzzer(false);
-  askEverything();
-  expectNoError();
-  expectTheProgramKnowsTheUnit();
-}
-
 TEST_F(UnitRoundTrip, EveryInputAndResolutionIsReportedBack) {
   for (int video = 0; video < kVideoInputCount; ++video) {
     selectVideoInput(video);

@@ -1,6 +1,8 @@
 """The portable part: one-site mutants of the code the native tree compiles
 under protocol/ and links/, each built incrementally in a private copy and
-judged by the native tests."""
+judged by the native tests, then by each fuzz target's kept corpus replayed
+once (NAME_replay over tests/fuzz/corpus/NAME: no random fuzzing, so a
+verdict is the same on every run)."""
 
 import os
 import queue
@@ -16,6 +18,7 @@ from sites import find_sites, mutant_text
 
 MUTATED_FOLDERS = ("protocol/", "links/")
 TEST_TARGET = "native_tests"
+CORPORA = os.path.join("tests", "fuzz", "corpus")
 COLUMNS = ["file", "line", "op", "nth", "status", "detail", "text"]
 KEY = ["file", "text", "op", "nth"]
 
@@ -42,14 +45,22 @@ class Worker:
         return self._build()
 
     def _build(self):
-        code, out, _ = procs.run(["ninja", "-C", self.build, "-j", str(self.jobs), TEST_TARGET])
+        targets = [TEST_TARGET] + [name + "_replay" for name in corpora(self.src)]
+        code, out, _ = procs.run(["ninja", "-C", self.build, "-j", str(self.jobs)] + targets)
         with open(self.log, "ab") as f:
             f.write(out)
         return code == 0
 
     def run_tests(self, timeout):
-        return run_gtest([os.path.join(self.build, TEST_TARGET)], timeout, cwd=self.build,
-                         env=dict(os.environ, GTEST_COLOR="no"))
+        """The native tests, then each corpus replay: (passed, detail)."""
+        passed, detail, _ = run_gtest([os.path.join(self.build, TEST_TARGET)], timeout, cwd=self.build,
+                                      env=dict(os.environ, GTEST_COLOR="no"))
+        for name in corpora(self.src) if passed else []:
+            passed, detail = run_replay(os.path.join(self.build, name + "_replay"),
+                                        os.path.join(self.src, CORPORA, name), timeout)
+            if not passed:
+                return False, "corpus %s: %s" % (name, detail)
+        return passed, detail
 
     def try_mutant(self, site, original, timeout):
         """Builds and tests one mutant; the copy holds the original again
@@ -59,10 +70,27 @@ class Worker:
             _write_newer(path, mutant_text(original, site).encode())
             if not self._build():
                 return "stillborn", ""
-            passed, detail, _ = self.run_tests(timeout)
+            passed, detail = self.run_tests(timeout)
             return (results.SURVIVED, "") if passed else (results.KILLED, detail)
         finally:
             _write_newer(path, original.encode())
+
+
+def corpora(src):
+    """The kept corpora that have their fuzz target."""
+    folder = os.path.join(src, CORPORA)
+    names = os.listdir(folder) if os.path.isdir(folder) else []
+    return sorted(n for n in names if os.path.isfile(os.path.join(src, "tests", "fuzz", n + "_fuzz.cpp")))
+
+
+def run_replay(program, corpus, timeout):
+    """Replays one corpus: (passed, detail); a crash names its input."""
+    code, out, timed_out = procs.run([program, corpus], timeout=timeout)
+    if code == 0 and not timed_out:
+        return True, ""
+    inputs = re.findall(r"^input (.*)$", out.decode(errors="replace"), re.M)
+    where = " in " + os.path.basename(inputs[-1]) if inputs else ""
+    return False, ("timeout" if timed_out else "crash (exit %d)" % code) + where
 
 
 def _write_newer(path, data):
@@ -135,7 +163,7 @@ class Run:
         """Checks the unmutated suite and sets the time limit from its run."""
         first = self.workers[0]
         began = time.monotonic()
-        passed, detail, _ = first.run_tests(timeout=600)
+        passed, detail = first.run_tests(timeout=600)
         took = time.monotonic() - began
         if not passed:
             raise SystemExit("mutate: the native tests fail on the unmutated code: " + detail)

@@ -8,6 +8,9 @@ two files by their key columns, never by line number.
 import os
 
 KILLED, SURVIVED = "killed", "survived"
+# A survivor that no caller or user can tell from the original, so marked by
+# hand in the baseline, its reason in the detail column; counted apart.
+EQUIVALENT = "equivalent"
 # Not counted: a portable mutant that does not compile, a patch that no
 # longer applies or builds.
 NOT_COUNTED = {"stillborn", "broken"}
@@ -55,6 +58,23 @@ def tally(rows):
     killed = sum(1 for r in rows if r["status"] == KILLED)
     survived = sum(1 for r in rows if r["status"] == SURVIVED)
     return killed, killed + survived
+
+
+def apply_marks(baseline_rows, rows, key_columns):
+    """Gives each survivor that the baseline marks equivalent that status and
+    the baseline's reason. Returns the marked mutants that were killed now:
+    their mark was wrong and is dropped."""
+    base = keyed([r for r in baseline_rows if r["status"] == EQUIVALENT], key_columns)
+    wrong = []
+    for row in rows:
+        mark = base.get(tuple(str(row[c]) for c in key_columns))
+        if mark is None:
+            continue
+        if row["status"] == SURVIVED:
+            row["status"], row["detail"] = EQUIVALENT, mark["detail"]
+        elif row["status"] == KILLED:
+            wrong.append(row)
+    return wrong
 
 
 def merge(baseline_rows, new_rows, covered):
