@@ -5,20 +5,25 @@
 namespace {
 bool isBlank(wchar_t c) { return c == L' ' || (c >= L'\t' && c <= L'\r'); }
 bool isDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
+
+const wchar_t* endOf(const wchar_t* text) {
+  while (*text != 0) ++text;
+  return text;
+}
 }  // namespace
 
-int parseDecimal(const wchar_t* text) {
-  const wchar_t* p = text;
-  while (isBlank(*p)) ++p;
+int parseDecimal(const wchar_t* begin, const wchar_t* end) {
+  const wchar_t* p = begin;
+  while (p != end && isBlank(*p)) ++p;
   bool negative = false;
-  if (*p == L'+' || *p == L'-') {
+  if (p != end && (*p == L'+' || *p == L'-')) {
     negative = *p == L'-';
     ++p;
   }
   // Accumulate as a negative number: its range holds INT_MIN.
   long long value = 0;
   bool clamped = false;
-  for (; isDigit(*p); ++p) {
+  for (; p != end && isDigit(*p); ++p) {
     if (clamped) continue;
     value = value * 10 - (*p - L'0');
     if (value < static_cast<long long>(INT_MIN)) clamped = true;
@@ -28,14 +33,18 @@ int parseDecimal(const wchar_t* text) {
   return value < -static_cast<long long>(INT_MAX) ? INT_MAX : static_cast<int>(-value);
 }
 
-void parseDottedQuad(const wchar_t* text, int out[4]) {
-  const wchar_t* rest = text;
+int parseDecimal(const wchar_t* text) { return parseDecimal(text, endOf(text)); }
+
+void parseDottedQuad(const wchar_t* begin, const wchar_t* end, int out[4]) {
+  const wchar_t* rest = begin;
   for (int octet = 0; octet < 3; ++octet) {
     // parseDecimal stops at the ".", so the text up to it converts alone.
-    out[octet] = parseDecimal(rest);
+    out[octet] = parseDecimal(rest, end);
     const wchar_t* dot = rest;
-    while (*dot != 0 && *dot != L'.') ++dot;
-    if (*dot == L'.') rest = dot + 1;
+    while (dot != end && *dot != L'.') ++dot;
+    if (dot != end) rest = dot + 1;
   }
-  out[3] = parseDecimal(rest);
+  out[3] = parseDecimal(rest, end);
 }
+
+void parseDottedQuad(const wchar_t* text, int out[4]) { parseDottedQuad(text, endOf(text), out); }

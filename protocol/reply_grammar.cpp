@@ -36,15 +36,8 @@ Text trimLeadingBlanks(Text text) {
   return first == Text::npos ? Text() : text.substr(first);
 }
 
-// Numbers are read from a terminated copy; a value longer than the copy
-// would still be cut only after far more digits than an int holds.
-int numberIn(Text text) {
-  wchar_t copy[64];
-  std::size_t length = text.size() < 63 ? text.size() : 63;
-  text.copy(copy, length);
-  copy[length] = 0;
-  return parseDecimal(copy);
-}
+// Numbers are read in place, however many blanks stand in front of them.
+int numberIn(Text text) { return parseDecimal(text.data(), text.data() + text.size()); }
 
 // Where a value reply puts a brightness or contrast trackbar, which holds
 // 0..100. The value is then what the unit has, so it also counts as the last
@@ -55,13 +48,7 @@ int trackbarPosition(Text text) {
   return value > 100 ? 100 : value;
 }
 
-void dottedQuadIn(Text text, int out[4]) {
-  wchar_t copy[256];
-  std::size_t length = text.size() < 255 ? text.size() : 255;
-  text.copy(copy, length);
-  copy[length] = 0;
-  parseDottedQuad(copy, out);
-}
+void dottedQuadIn(Text text, int out[4]) { parseDottedQuad(text.data(), text.data() + text.size(), out); }
 
 
 void storeAudioInput(Parse& p, int index) {

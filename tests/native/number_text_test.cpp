@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <string>
 
 struct DecimalCase {
   const wchar_t* text;
@@ -11,8 +12,12 @@ struct DecimalCase {
 
 class ParseDecimalTest : public testing::TestWithParam<DecimalCase> {};
 
+// The stretch ends where the text ends; a digit right past it is not read.
 TEST_P(ParseDecimalTest, ReadsLikeTheRuntimesWideConversion) {
   EXPECT_EQ(parseDecimal(GetParam().text), GetParam().expected) << GetParam().text;
+  std::wstring followed = std::wstring(GetParam().text) + L"9";
+  const wchar_t* begin = followed.c_str();
+  EXPECT_EQ(parseDecimal(begin, begin + followed.size() - 1), GetParam().expected) << GetParam().text;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -38,6 +43,10 @@ TEST_P(DottedQuadTest, ReadsFourOctets) {
   int out[4] = {-7, -7, -7, -7};
   parseDottedQuad(GetParam().text, out);
   for (int i = 0; i < 4; ++i) EXPECT_EQ(out[i], GetParam().expected[i]) << GetParam().text << " octet " << i;
+  std::wstring followed = std::wstring(GetParam().text) + L".9";
+  const wchar_t* begin = followed.c_str();
+  parseDottedQuad(begin, begin + followed.size() - 2, out);
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(out[i], GetParam().expected[i]) << GetParam().text << " stretch " << i;
 }
 
 INSTANTIATE_TEST_SUITE_P(

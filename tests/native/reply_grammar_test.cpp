@@ -129,12 +129,11 @@ TEST(ReplyGrammar, NetworkRepliesFillTheirFields) {
   EXPECT_EQ(std::vector<int>(state.gatewayAddress, state.gatewayAddress + 4), (std::vector<int>{10, 10, 10, 10}));
 }
 
-// A number is read from a copy of its value of at most 63 units, a dotted
-// quad from one of at most 255: a value that fills the copy is read whole,
-// and a longer one is cut without a unit read or written past the copy.
-TEST(ReplyGrammar, ValuesAreReadWholeUpToTheLimitOfTheirCopy) {
+// A value is read in place, whatever stands in front of it: blanks far past
+// any copy's size still lead to the number, and long runs of digits clamp.
+TEST(ReplyGrammar, ValuesAreReadWholeAfterAnyRunOfBlanks) {
   ControlState state = freshState();
-  parseReplyLines(state, (L"SPORT:" + std::wstring(59, L' ') + L"1024\r\nSIPR:" + std::wstring(248, L' ') +
+  parseReplyLines(state, (L"SPORT:" + std::wstring(300, L' ') + L"1024\r\nSIPR:" + std::wstring(600, L' ') +
                           L"1.2.3.4\r\n").c_str());
   EXPECT_EQ(state.ipPort, 1024);
   EXPECT_EQ(std::vector<int>(state.ipAddress, state.ipAddress + 4), (std::vector<int>{1, 2, 3, 4}));
