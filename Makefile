@@ -16,14 +16,8 @@ all: build
 deps:
 	@scripts/install-deps.sh
 
-$(NATIVE_DIR)/build.ninja:
-	cmake -S . -B $(NATIVE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=g++ -DCMAKE_C_COMPILER=gcc
-
-$(WIN_DIR)/build.ninja:
-	cmake -S . -B $(WIN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake
-
-$(FUZZ_DIR)/build.ninja:
-	cmake -S . -B $(FUZZ_DIR) -G Ninja -DVRX_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang
+$(NATIVE_DIR)/build.ninja $(WIN_DIR)/build.ninja $(FUZZ_DIR)/build.ninja: deps
+	scripts/configure-tree.sh $(BUILD_DIR) $(notdir $(@D))
 
 configure: $(NATIVE_DIR)/build.ninja $(WIN_DIR)/build.ninja $(FUZZ_DIR)/build.ninja
 
@@ -34,10 +28,10 @@ build: deps configure
 	cmake --build $(WIN_DIR) -j $(JOBS)
 	@printf 'subdirs("native" "fuzz" "win")\n' > $(BUILD_DIR)/CTestTestfile.cmake
 
-# Every test, native and under Wine, in one test session: the CPU-heavy
-# native and fuzz cases first, then the Windows cases with the cores to
-# themselves. The Wine prefix is made while the trees build.
-test: deps configure
+# Every test: the native and fuzz cases first, while the Windows side is
+# installed and its Wine prefix made; then the Windows cases in a test
+# session, with the cores to themselves.
+test:
 	scripts/build-and-test.sh $(BUILD_DIR) $(JOBS)
 
 # The control panel under Wine on this display (Xvfb when there is none).
@@ -54,8 +48,8 @@ dist: deps
 # and how it was measured.
 .PHONY: bench stress fuzz
 
-$(BENCH_DIR)/build.ninja:
-	cmake -S . -B $(BENCH_DIR) -G Ninja -DVRX_BENCH=ON -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER=g++ -DCMAKE_C_COMPILER=gcc
+$(BENCH_DIR)/build.ninja: deps
+	scripts/configure-tree.sh $(BUILD_DIR) native-bench
 
 WIN_BENCH_TARGETS := panel_bench launch_bench minimal_window
 

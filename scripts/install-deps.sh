@@ -1,18 +1,24 @@
 #!/usr/bin/env bash
-# Installs the Debian packages a make target needs: without an argument what
-# building and `make test` need (the release tests among them), with "run"
-# also what `make run` needs to turn its screenshots into PNG files.
+# Installs the Debian packages a make target needs:
+#   native   the compilers and libraries of the native and fuzz trees
+#   windows  MinGW-w64, Wine and the test rig's helpers, and the release tools
+#   run      the windows part and ImageMagick for `make run`'s screenshots
+#   (none)   native and windows
 # Quick when everything is there: one dpkg query, no apt-get.
 #
-#   scripts/install-deps.sh [run]
+#   scripts/install-deps.sh [native|windows|run]
 set -euo pipefail
 
-packages=(
-  cmake ninja-build make g++ clang libclang-rt-14-dev
-  g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
-  googletest wine64 fonts-wine fonts-liberation xvfb socat procps python3 wixl msitools faketime
-)
-[ "${1:-}" = run ] && packages+=(imagemagick)
+native=(cmake ninja-build make g++ clang libclang-rt-14-dev googletest libgtest-dev procps python3)
+windows=(g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev wine64 fonts-wine fonts-liberation xvfb socat
+  wixl msitools faketime)
+case "${1:-}" in
+  native) packages=("${native[@]}") ;;
+  windows) packages=("${windows[@]}") ;;
+  run) packages=("${native[@]}" "${windows[@]}" imagemagick) ;;
+  "") packages=("${native[@]}" "${windows[@]}") ;;
+  *) echo "usage: $0 [native|windows|run]" >&2; exit 2 ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do
