@@ -17,6 +17,24 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 # so later sessions list the usual ports only.
 EXTRA_PORTS=(${VRX_EXTRA_PORTS:-})
 
+# The system processes come up once, under the keeper, with their output in a
+# log; then no test program's output pipe is held open after it ends. Without
+# the keeper (not built yet) each test program brings them up itself.
+KEEPER_BIN="$BUILD_DIR/win/session-keeper.exe"
+start_session_keeper() {
+  [ -f "$KEEPER_BIN" ] || return 0
+  local log="$RIG_DIR/keeper.log" i
+  rm -f "$log"
+  "$WINE_BIN" "$KEEPER_BIN" </dev/null >"$log" 2>&1 &
+  for i in $(seq 1 600); do
+    grep -q ready "$log" 2>/dev/null && return 0
+    sleep 0.05
+  done
+  # A desktop left half up would hold the next program's pipe: start clean.
+  echo "the session keeper did not start; going on without it" >&2
+  restart_wineserver
+}
+
 cleanup() {
   stop_wineserver
   [ -n "${SIM_PID:-}" ] && kill "$SIM_PID" 2>/dev/null
@@ -63,6 +81,7 @@ for mapping in "${EXTRA_PORTS[@]}"; do map_com_port "${mapping%%=*}" "${mapping#
 set_windows_managed N
 set_font_replacements
 restart_wineserver
+start_session_keeper
 
 cat >"$RIG_DIR/session.env" <<ENV
 export DISPLAY='$DISPLAY'
