@@ -12,9 +12,5 @@ set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
 add_subdirectory(${GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 include(GoogleTest)
-# Under MinGW its debug information doubles its build and no one steps into
-# it: the Windows tree builds it without.
-if(NOT MSVC)
-  target_compile_options(gtest PRIVATE -g0)
-  target_compile_options(gtest_main PRIVATE -g0)
-endif()
+target_compile_options(gtest PRIVATE ${VRX_NO_DEBUG_INFO})
+target_compile_options(gtest_main PRIVATE ${VRX_NO_DEBUG_INFO})
