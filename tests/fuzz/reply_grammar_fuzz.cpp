@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <cwchar>
 
-#include "protocol/reply_grammar.h"
+#include "protocol/reply_assembly.h"
 
 namespace {
 void check(bool holds) {

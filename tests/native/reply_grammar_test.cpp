@@ -1,3 +1,4 @@
+#include "protocol/reply_assembly.h"
 #include "protocol/reply_grammar.h"
 
 #include <gtest/gtest.h>
@@ -273,7 +274,14 @@ INSTANTIATE_TEST_SUITE_P(
                       L">AUDIO 2\r\n"},
                      -1, 1, 1062},
         DeliveryCase{"AFullTextWithoutLineEndIsKeptWhole", {std::wstring(1023, L'z'), L"\r\n>AUDIO 1\r\n"}, -1, 0, 0},
-        DeliveryCase{"FullTextAfterAKeptStart", {L"AU", std::wstring(1022, L'z')}, -1, -1, 1024}),
+        DeliveryCase{"FullTextAfterAKeptStart", {L"AU", std::wstring(1022, L'z')}, -1, -1, 1024},
+        // Noise in front of a prompt is skipped, in the same delivery or kept
+        // from the one before; a split or a second reply still reads.
+        DeliveryCase{"NoiseInFrontOfThePrompt", {L"\xff>Video Input: VGA2\r\n\xfe\xfe>>AUDIO 3\r\n"}, 3, 2, 0},
+        DeliveryCase{"NoiseEndingTheDeliveryBefore", {L"#", L">Video Input: VGA2\r\n"}, 3, -1, 0},
+        DeliveryCase{"NoiseThenAReplySplitInTwo", {L"\xff", L">Video In", L"put: VGA2\r", L"\n#>AUDIO 3\r\n"}, 3, 2, 0},
+        DeliveryCase{"ACutReplyInFrontOfTheNextPrompt", {L">SPORT: 12", L">Video Input: VGA2\r\n"}, 3, -1, 0},
+        DeliveryCase{"NoPromptIsReadAsItStands", {L"#SOURCE VGA2\r\nSOURCE VGA1\r\n"}, 2, -1, 0}),
     [](const testing::TestParamInfo<DeliveryCase>& info) { return std::string(info.param.name); });
 
 std::vector<int> inputsMutesAndResolution(const ControlState& s) {

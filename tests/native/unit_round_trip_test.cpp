@@ -11,7 +11,7 @@
 #include "command_splitter.h"
 #include "protocol/command_set.h"
 #include "protocol/control_state.h"
-#include "protocol/reply_grammar.h"
+#include "protocol/reply_assembly.h"
 #include "sim_core.h"
 
 namespace {

@@ -9,7 +9,7 @@
 
 #include "byte_escape.h"
 #include "command_splitter.h"
-#include "protocol/reply_grammar.h"
+#include "protocol/reply_assembly.h"
 #include "sim_core.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "protocol/reply_grammar.h"
+#include "protocol/reply_assembly.h"
 #include "sim_core.h"
 
 namespace {

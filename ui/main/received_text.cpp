@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "protocol/control_state.h"
-#include "protocol/reply_grammar.h"
+#include "protocol/reply_assembly.h"
 #include "ui/ids.h"
 #include "ui/main/console_pane.h"
 #include "ui/main/control_enabling.h"
