@@ -35,6 +35,7 @@
 #include <cwchar>
 
 #include "links/burst_assembly.h"
+#include "links/port_path.h"
 #include "links/single_byte_text.h"
 
 SerialLink serialLink;
@@ -153,7 +154,12 @@ void initSerialLink() {
 
 int openSerialPort(const wchar_t* name, HWND window) {
   serialLink.notifyWindow = window;
-  HANDLE port = CreateFileW(name, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+  wchar_t path[kPortPathUnits];
+  if (!portDevicePath(name, path, kPortPathUnits)) {
+    SetLastError(ERROR_FILENAME_EXCED_RANGE);
+    return 1;
+  }
+  HANDLE port = CreateFileW(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                             FILE_FLAG_OVERLAPPED, nullptr);
   if (port == INVALID_HANDLE_VALUE) return 1;
   serialLink.serialHandle = port;

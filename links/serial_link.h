@@ -22,6 +22,8 @@ struct SerialLink {
 extern SerialLink serialLink;
 
 void initSerialLink();
+// Opens the port by its device path (port_path.h); openPortName keeps the name
+// as given, cut to 15 units. 1 when the system refused: the last error says why.
 int openSerialPort(const wchar_t* name, HWND window);   // 0 opened, 1 refused
 int configureSerialPort(HANDLE port);                    // 0, 2 reading failed, 1 applying failed
 // size - 1 bytes: the text, then zeros. False, nothing sent, without a port or

@@ -65,7 +65,7 @@ attach_unit() {
   stop_wineserver
   # The test sessions' pty pairs are gone; they are not offered.
   local test_port
-  for test_port in COM2 COM4 COM5 COM6 COM7 COM8; do unmap_com_port "$test_port"; done
+  for test_port in COM2 COM4 COM5 COM6 COM7 COM8 COM12 COM13; do unmap_com_port "$test_port"; done
   map_com_port "$UNIT_COM" "$device"
   set_font_replacements
 }

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Runs a command (normally ctest) inside a test session: a private Wine prefix
 # under the build tree, a virtual X display, and three pty pairs mapped as COM
-# ports (COM7 <-> COM8, COM5 <-> COM6, and COM4 <-> COM3 whose cable a test
-# can pull through $VRX_RIG_DIR/pair3.unplug), with one wineserver kept alive
-# for the whole run. Everything it starts is ended when the command returns.
+# ports (COM7 <-> COM8, COM12 <-> COM13 numbered as USB adapters are, and
+# COM4 <-> COM3 whose cable a test can pull through $VRX_RIG_DIR/pair3.unplug),
+# and COM31, listed with no device behind it as an unplugged adapter is; with
+# one wineserver kept alive for the whole run. Everything it starts is ended
+# when the command returns.
 #
 #   scripts/test-session.sh BUILD_DIR command args...
 set -uo pipefail
@@ -71,8 +73,8 @@ if [ -x "$SIM_BIN" ]; then
 fi
 map_com_port COM7 "$RIG_DIR/pair1-a"
 map_com_port COM8 "$RIG_DIR/pair1-b"
-map_com_port COM5 "$RIG_DIR/pair2-a"
-map_com_port COM6 "$RIG_DIR/pair2-b"
+map_com_port COM12 "$RIG_DIR/pair2-a"
+map_com_port COM13 "$RIG_DIR/pair2-b"
 map_com_port COM4 "$RIG_DIR/pair3-a"
 map_com_port COM3 "$RIG_DIR/pair3-b"
 for mapping in "${EXTRA_PORTS[@]}"; do map_com_port "${mapping%%=*}" "${mapping#*=}"; done
@@ -81,14 +83,16 @@ for mapping in "${EXTRA_PORTS[@]}"; do map_com_port "${mapping%%=*}" "${mapping#
 set_windows_managed N
 set_font_replacements
 restart_wineserver
+list_port_without_device COM31
 start_session_keeper
 
 cat >"$RIG_DIR/session.env" <<ENV
 export DISPLAY='$DISPLAY'
 export VRX_TEST_PORT=COM7
 export VRX_TEST_PEER=COM8
-export VRX_TEST_PORT2=COM5
-export VRX_TEST_PEER2=COM6
+export VRX_TEST_PORT2=COM12
+export VRX_TEST_PEER2=COM13
+export VRX_TEST_DEAD_PORT=COM31
 export VRX_TEST_UNPLUG_PORT=COM4
 export VRX_TEST_UNPLUG_PEER=COM3
 export VRX_RIG_DIR='$RIG_DIR'

@@ -86,6 +86,14 @@ map_com_port() {
   "$WINE_BIN" reg add 'HKLM\Software\Wine\Ports' /v "$1" /t REG_SZ /d "$2" /f >/dev/null 2>&1
 }
 
+# list_port_without_device COMn: the port listing shows COMn, but opening it
+# fails with error 2, as for an adapter unplugged after start-up. The key is
+# volatile: call it while the session's wineserver is held up.
+list_port_without_device() {
+  "$WINE_BIN" reg add 'HKLM\HARDWARE\DEVICEMAP\SERIALCOMM' /v "\Device\VRXNoDevice" /t REG_SZ /d "$1" /f \
+    >/dev/null 2>&1
+}
+
 unmap_com_port() {
   "$WINE_BIN" reg delete 'HKLM\Software\Wine\Ports' /v "$1" /f >/dev/null 2>&1 || true
 }

@@ -1,6 +1,7 @@
 #include "tests/support/panel_starts.h"
 
 #include "links/port_discovery.h"
+#include "links/port_path.h"
 #include "links/serial_link.h"
 #include "protocol/control_state.h"
 #include "tests/support/controls_and_menus.h"
@@ -36,8 +37,9 @@ std::string connectTestPort(UnitPeer& peer) {
 
 namespace {
 void drainLine(const std::wstring& port) {
-  if (port.empty()) return;
-  HANDLE line = CreateFileW(port.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  wchar_t path[kPortPathUnits];
+  if (port.empty() || !portDevicePath(port.c_str(), path, kPortPathUnits)) return;
+  HANDLE line = CreateFileW(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   if (line == INVALID_HANDLE_VALUE) return;
   // Reads return at once with what is there.
   COMMTIMEOUTS now{MAXDWORD, 0, 0, 0, 0};

@@ -216,6 +216,8 @@ TEST_F(ConnectedPanel, TheFirmwareBoxShowsTheReportedVersions) {
     choose(3007);   // returns once the box has been dismissed
     ASSERT_TRUE(box.caught());
     EXPECT_EQ(box.text(), text) << narrow(box.text());
+    EXPECT_EQ(box.firstOwner(), mainWindowState.mainWindow);
+    EXPECT_FALSE(box.firstOwnerEnabled());
   }
 }
 
@@ -224,6 +226,8 @@ TEST_F(MainWindowCommands, TheAboutBoxHasTwoLinesWithTheRightsNotice) {
   MessageBoxWatcher box(L"About...");
   SendMessageW(mainWindowState.mainWindow, WM_COMMAND, MAKEWPARAM(3008, 0), 0);
   ASSERT_TRUE(box.caught());
+  EXPECT_EQ(box.firstOwner(), mainWindowState.mainWindow);
+  EXPECT_FALSE(box.firstOwnerEnabled());
   std::wstring text = box.text();
   std::size_t lineBreak = text.find(L'\n');
   ASSERT_NE(lineBreak, std::wstring::npos);

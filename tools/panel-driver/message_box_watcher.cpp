@@ -73,6 +73,9 @@ void MessageBoxWatcher::watch() {
       if (!caught_) firstText_ = text;
     }
     if (!caught_) {
+      HWND owner = GetWindow(box, GW_OWNER);
+      firstOwner_ = owner;
+      firstOwnerEnabled_ = owner != nullptr && IsWindowEnabled(owner);
       if (whileFirstOpen_) whileFirstOpen_();
       caught_ = true;
     }

@@ -3,6 +3,8 @@
 // the tests or the benchmarks has none. A watcher looks on a thread of its own
 // for this process's boxes (with one caption, or any), keeps each one's
 // caption and text, counts it and presses OK.
+#include <windows.h>
+
 #include <atomic>
 #include <functional>
 #include <mutex>
@@ -29,6 +31,10 @@ class MessageBoxWatcher {
   std::wstring text() const;
   // "Caption: text" of every box so far.
   std::vector<std::wstring> boxes() const;
+  // The first box's owner window (null: none), and whether that window took
+  // input while the box was open.
+  HWND firstOwner() const { return firstOwner_; }
+  bool firstOwnerEnabled() const { return firstOwnerEnabled_; }
 
  private:
   void watch();
@@ -37,6 +43,8 @@ class MessageBoxWatcher {
   mutable std::mutex lock_;
   std::vector<std::wstring> boxes_;
   std::wstring firstText_;
+  std::atomic<HWND> firstOwner_{nullptr};
+  std::atomic<bool> firstOwnerEnabled_{false};
   std::atomic<bool> caught_{false};
   std::atomic<int> count_{0};
   std::atomic<bool> stop_{false};

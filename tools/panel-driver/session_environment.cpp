@@ -23,8 +23,9 @@ std::wstring throughDriveZ(const std::wstring& unixPath) {
 
 std::wstring testPortName() { return variable("VRX_TEST_PORT", L"COM7"); }
 std::wstring testPeerName() { return variable("VRX_TEST_PEER", L"COM8"); }
-std::wstring testPort2Name() { return variable("VRX_TEST_PORT2", L"COM5"); }
-std::wstring testPeer2Name() { return variable("VRX_TEST_PEER2", L"COM6"); }
+std::wstring testPort2Name() { return variable("VRX_TEST_PORT2", L"COM12"); }
+std::wstring testPeer2Name() { return variable("VRX_TEST_PEER2", L"COM13"); }
+std::wstring deadPortName() { return variable("VRX_TEST_DEAD_PORT", L""); }
 std::wstring unplugPortName() { return variable("VRX_TEST_UNPLUG_PORT", L""); }
 std::wstring unplugPeerName() { return variable("VRX_TEST_UNPLUG_PEER", L""); }
 

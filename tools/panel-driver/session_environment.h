@@ -5,11 +5,14 @@
 #include <string>
 
 // The pty pairs: the program's end and the unit's end (the peer). Pair 2 is
-// a second, independent pair.
+// a second, independent pair, numbered above 9 as USB adapters are.
 std::wstring testPortName();    // VRX_TEST_PORT, COM7
 std::wstring testPeerName();    // VRX_TEST_PEER, COM8
-std::wstring testPort2Name();   // VRX_TEST_PORT2, COM5
-std::wstring testPeer2Name();   // VRX_TEST_PEER2, COM6
+std::wstring testPort2Name();   // VRX_TEST_PORT2, COM12
+std::wstring testPeer2Name();   // VRX_TEST_PEER2, COM13
+
+// A port the listing shows with no device behind it; empty when the rig has none.
+std::wstring deadPortName();    // VRX_TEST_DEAD_PORT
 
 // The pair whose cable can be pulled; empty when the rig has none.
 std::wstring unplugPortName();   // VRX_TEST_UNPLUG_PORT

@@ -1,5 +1,6 @@
 #include "tools/panel-driver/unit_peer.h"
 
+#include "links/port_path.h"
 #include "tools/panel-driver/timing.h"
 #include "tools/panel-driver/waiting.h"
 
@@ -10,7 +11,10 @@ constexpr DWORD kQuietLookMs = 5;
 
 bool UnitPeer::open(const std::wstring& name) {
   close();
-  handle_ = CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  // The unit's end may be numbered above 9, so it is opened as the program opens its ports.
+  wchar_t path[kPortPathUnits];
+  if (!portDevicePath(name.c_str(), path, kPortPathUnits)) return false;
+  handle_ = CreateFileW(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   if (handle_ == INVALID_HANDLE_VALUE) return false;
   DCB dcb{};
   dcb.DCBlength = sizeof dcb;

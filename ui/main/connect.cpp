@@ -22,6 +22,8 @@
 namespace {
 // Holds "Opened "/"Closed ", a 15-character port name and CR LF whole.
 constexpr int kPortLineUnits = 32;
+// "Opening " and a 15-character port name.
+constexpr int kOpeningUnits = 32;
 
 void appendPortLine(const wchar_t* format, const wchar_t* portName) {
   wchar_t line[kPortLineUnits] = {};
@@ -35,7 +37,7 @@ bool closeOpenPort() {
   wchar_t name[kPortNameUnits] = {};
   StringCchCopyW(name, kPortNameUnits, serialLink.openPortName);
   if (closeSerialPort(serialLink.serialHandle) != 0) {
-    showLastErrorBox(L"Port Closing wasn't successful.");
+    showLastErrorBox(mainWindowState.mainWindow, L"Port Closing wasn't successful.");
     return false;
   }
   appendPortLine(L"Closed %ls\r\n", name);
@@ -43,46 +45,61 @@ bool closeOpenPort() {
 }
 
 void reportConfigurationFailure(int result) {
-  if (result == 2) showLastErrorBox(L"Get configuration port has problem.");
-  if (result == 1) showLastErrorBox(L"Set configuration port has problem.");
+  HWND owner = mainWindowState.mainWindow;
+  if (result == 2) showLastErrorBox(owner, L"Get configuration port has problem.");
+  if (result == 1) showLastErrorBox(owner, L"Set configuration port has problem.");
 }
 
-void configureOpenedPort() {
+// True when the port is set up and the unit has been asked for its state.
+bool configureOpenedPort() {
   int result = configureSerialPort(serialLink.serialHandle);
   if (result <= 0) {
     setDeviceControlsEnabled(true);
     // Every connection first silences the unit's buzzer, then asks for its state.
     setBuzzer(false);
     askUnitForItsState();
-    return;
+    return true;
   }
   reportConfigurationFailure(result);
   closeOpenPort();   // the device controls stay disabled either way
+  return false;
 }
 
+// A listed port that cannot be opened (another program holds it, or its
+// adapter was unplugged after start-up) is reported with the system's reason.
 bool openPortOfList(int index) {
   if (index < 0 || static_cast<std::size_t>(index) >= PortList.size()) return false;
   std::unique_ptr<wchar_t[]> name = copyPortName(index);
-  return name != nullptr && openSerialPort(name.get(), mainWindowState.mainWindow) == 0;
+  if (name == nullptr) return false;
+  if (openSerialPort(name.get(), mainWindowState.mainWindow) == 0) return true;
+  wchar_t operation[kOpeningUnits] = {};
+  StringCchPrintfW(operation, kOpeningUnits, L"Opening %ls", name.get());
+  showLastErrorBox(mainWindowState.mainWindow, operation);
+  return false;
 }
 }  // namespace
 
 void connectToPort(int index) {
-  // The error boxes have no owner, so the "&Connect" menu stays usable while
-  // one is open; a port chosen then would run a connect inside this one and
-  // close the port it opened.
+  // The boxes shown on the way belong to the main window, which takes no
+  // input while one is open; a choice sent to it all the same (by another
+  // program) would run a connect inside this one and is not taken.
   if (mainWindowState.connecting) return;
   mainWindowState.connecting = true;
   if (serialLink.portOpen && closeOpenPort()) setDeviceControlsEnabled(false);
-  // A port that cannot be opened is reported nowhere; only the mark moves.
+  bool connected = false;
   if (openPortOfList(index)) {
     // Whatever unit is on the line now, nothing of the last connection's
     // replies carries over: no half line, no mute the unit cannot be asked for.
     forgetPartialReply();
     forgetReportedMutesOnScreen();
     appendPortLine(L"Opened %ls\r\n", serialLink.openPortName);
-    configureOpenedPort();
+    connected = configureOpenedPort();
   }
-  markPortItem(IDM_PORT_BASE + index);
+  // The mark shows the port that is open, and only that one.
+  if (connected) {
+    markPortItem(IDM_PORT_BASE + index);
+  } else {
+    clearPortMark();
+  }
   mainWindowState.connecting = false;
 }

@@ -7,7 +7,7 @@
 #include <memory>
 #include <new>
 
-void showLastErrorBox(const wchar_t* operation) {
+void showLastErrorBox(HWND owner, const wchar_t* operation) {
   // Read first: any later call may overwrite it.
   DWORD code = GetLastError();
   wchar_t* systemText = nullptr;
@@ -22,6 +22,6 @@ void showLastErrorBox(const wchar_t* operation) {
     StringCchPrintfW(message.get(), units, L"%ls failed with error %d: %ls", operation, static_cast<int>(code),
                      shown);
   }
-  MessageBoxW(nullptr, message != nullptr ? message.get() : operation, L"Error", MB_OK);
+  MessageBoxW(owner, message != nullptr ? message.get() : operation, L"Error", MB_OK);
   if (systemText != nullptr) LocalFree(systemText);
 }

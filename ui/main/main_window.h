@@ -48,9 +48,10 @@ int createMainWindow(HINSTANCE instance, int showCommand);
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void paintMainWindow(HWND window);
 
-// "&Connect" port item i: close the open port, open entry i, configure, enable
-// the device controls and send the opening queries; move the check mark. Does
-// nothing while a connect is already running.
+// "&Connect" port item i: close the open port, open entry i (a failure is
+// shown in a box), configure, enable the device controls and send the opening
+// queries; the check mark then marks item i if the port is open, else no item.
+// Does nothing while a connect is already running.
 void connectToPort(int index);
 
 // The Send button: the send edit's text with CR LF, then the edit is emptied.

@@ -62,7 +62,7 @@ int createMainWindow(HINSTANCE instance, int showCommand) {
   createOutputControls(window);
 
   if (mainWindowState.noSerialPorts) {
-    MessageBoxW(nullptr, L"No serial ports connected to this PC, connect one and restart this program.",
+    MessageBoxW(window, L"No serial ports connected to this PC, connect one and restart this program.",
                 L"No Serial Ports", MB_OK);
   }
   return 0;

@@ -44,8 +44,13 @@ void appendRunTimeMenus(HWND window) {
 }
 
 void markPortItem(int itemId) {
-  // Id 0 means no item is marked; the grayed "No serial ports" item has it too.
-  if (mainWindowState.markedPortItem != 0) setMainMenuItemChecked(mainWindowState.markedPortItem, false);
+  clearPortMark();
   mainWindowState.markedPortItem = itemId;
   setMainMenuItemChecked(itemId, true);
+}
+
+void clearPortMark() {
+  // Id 0 means no item is marked; the grayed "No serial ports" item has it too.
+  if (mainWindowState.markedPortItem != 0) setMainMenuItemChecked(mainWindowState.markedPortItem, false);
+  mainWindowState.markedPortItem = 0;
 }

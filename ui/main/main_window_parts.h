@@ -18,8 +18,9 @@ void makeButtonsIgnoreDoubleClicks(HWND window);
 // Appends "&Connect" (the port items, "Show Output") and "&Help".
 void appendRunTimeMenus(HWND window);
 
-// Moves the port check mark to the given item.
+// Moves the port check mark to the given item; takes it off every item.
 void markPortItem(int itemId);
+void clearPortMark();
 
 // WM_COMMAND with notification code 0: port items, Send, the id table, the
 // input button scan, Exit.

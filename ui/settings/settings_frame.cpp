@@ -128,7 +128,7 @@ int openSettingsWindow(const SettingsKind& kind) {
                                 nullptr);
   *kind.newestWindow = window;
   if (window == nullptr) {
-    MessageBoxW(nullptr, L"Call to CreateWindow failed!", L"Win32 Guided Tour", MB_OK);
+    MessageBoxW(mainWindowState.mainWindow, L"Call to CreateWindow failed!", L"Win32 Guided Tour", MB_OK);
     return 1;
   }
   // Without a record the window still opens; its buttons then act on nothing.
