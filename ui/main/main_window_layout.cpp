@@ -9,6 +9,7 @@
 #include "ui/ids.h"
 #include "ui/main/main_window.h"
 #include "ui/main/main_window_parts.h"
+#include "ui/whole_text_edit.h"
 
 namespace {
 constexpr DWORD kButton = WS_CHILD | WS_VISIBLE | WS_DISABLED | WS_TABSTOP | BS_DEFPUSHBUTTON;
@@ -16,8 +17,9 @@ constexpr DWORD kTwoLineButton = kButton | BS_MULTILINE;
 constexpr DWORD kLevelTrackbar =
     WS_CHILD | WS_VISIBLE | WS_DISABLED | TBS_VERT | TBS_BOTH | TBS_NOTICKS | TBS_ENABLESELRANGE;
 constexpr DWORD kConsole = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | ES_MULTILINE | ES_READONLY;
-// No ES_AUTOHSCROLL: the edit keeps only what fits its width.
-constexpr DWORD kSendEdit = WS_CHILD | WS_VISIBLE | WS_DISABLED | WS_BORDER;
+// The edit scrolls sideways and keeps the whole text typed or pasted: an edit
+// that kept only what fits its width would send a cut text to the unit.
+constexpr DWORD kSendEdit = WS_CHILD | WS_VISIBLE | WS_DISABLED | WS_BORDER | ES_AUTOHSCROLL;
 
 constexpr const wchar_t* kButtonClass = L"BUTTON";
 constexpr const wchar_t* kTrackbarClass = L"msctls_trackbar32";
@@ -148,6 +150,7 @@ void createOutputControls(HWND window) {
   // silently drop everything past 30,000 characters.
   SendMessageW(mainWindowState.consoleEdit, EM_SETLIMITTEXT, 0, 0);
   HideCaret(mainWindowState.consoleEdit);
+  keepWholeText(mainWindowState.sendEdit);
 }
 
 void makeButtonsIgnoreDoubleClicks(HWND window) {

@@ -12,6 +12,7 @@
 #include "protocol/network_rows.h"
 #include "protocol/query_sequences.h"
 #include "ui/ids.h"
+#include "ui/whole_text_edit.h"
 
 namespace {
 constexpr int kTextUnits = 128;
@@ -23,7 +24,9 @@ constexpr int kOctetStep = 48;
 constexpr int kEditWidth = 40;
 constexpr int kRowHeight = 25;
 constexpr int kEditIdStep = 4;
-constexpr DWORD kEditStyle = WS_BORDER | ES_NUMBER;   // no ES_AUTOHSCROLL: an edit takes what fits
+// The edits scroll sideways and keep the whole text: a value cut to the width
+// of its edit would be checked and sent as if the operator had entered it.
+constexpr DWORD kEditStyle = WS_BORDER | ES_NUMBER | ES_AUTOHSCROLL;
 constexpr DWORD kButtonStyle = WS_TABSTOP | BS_DEFPUSHBUTTON;
 
 constexpr wchar_t kAddressInvalid[] = L"The IP address entered is not valid.";
@@ -95,12 +98,13 @@ int octetX(int column) { return kOctetLeft + kOctetStep * column; }
 void createControls(HWND window) {
   for (int column = 0; column < kOctetCount; ++column) {
     for (const AddressRow& row : kAddressRows) {
-      addSettingsControl(window, {L"Edit", L"", kEditStyle, row.firstEditId + kEditIdStep * column, octetX(column),
-                                  row.editY, kEditWidth, kRowHeight, SettingsFont::Fixed});
+      keepWholeText(addSettingsControl(window, {L"Edit", L"", kEditStyle, row.firstEditId + kEditIdStep * column,
+                                                octetX(column), row.editY, kEditWidth, kRowHeight,
+                                                SettingsFont::Fixed}));
     }
   }
-  addSettingsControl(window, {L"Edit", L"", kEditStyle, IDC_PORT_EDIT, kPortRow.editX, kPortRow.editY,
-                              kPortRow.editWidth, kRowHeight, SettingsFont::Fixed});
+  keepWholeText(addSettingsControl(window, {L"Edit", L"", kEditStyle, IDC_PORT_EDIT, kPortRow.editX,
+                                            kPortRow.editY, kPortRow.editWidth, kRowHeight, SettingsFont::Fixed}));
   for (const SetButton& button : kSetButtons) {
     addSettingsControl(window, {L"BUTTON", L"Set", kButtonStyle, button.id, button.x, button.y, kEditWidth,
                                 kRowHeight, SettingsFont::Ui});
@@ -123,8 +127,10 @@ std::unique_ptr<wchar_t[]> editText(HWND edit) {
   return text;
 }
 
-void warn(const wchar_t* text, const wchar_t* caption) {
-  MessageBoxW(nullptr, text, caption, MB_OK | MB_ICONWARNING);
+// The box belongs to the window whose row it is about: it stays in front of
+// it, and that window takes no input while the box is open.
+void warn(HWND window, const wchar_t* text, const wchar_t* caption) {
+  MessageBoxW(window, text, caption, MB_OK | MB_ICONWARNING);
 }
 
 void setAddressRow(HWND window, int row) {
@@ -139,18 +145,18 @@ void setAddressRow(HWND window, int row) {
   }
   int values[kOctetCount] = {};
   if (!validateAddressRow(views, values)) {
-    warn(addressRow.invalidText, addressRow.invalidCaption);
+    warn(window, addressRow.invalidText, addressRow.invalidCaption);
     return;
   }
   for (int i = 0; i < kOctetCount; ++i) SetWindowTextW(edits[i], L"");
   addressRow.send(values[0], values[1], values[2], values[3]);
 }
 
-void setPortRow(HWND edit) {
+void setPortRow(HWND window, HWND edit) {
   std::unique_ptr<wchar_t[]> text = editText(edit);
   int value = 0;
   if (!validatePortRow(text.get(), &value)) {
-    warn(kAddressInvalid, kAddressCaption);
+    warn(window, kAddressInvalid, kAddressCaption);
     return;
   }
   SetWindowTextW(edit, L"");
@@ -185,7 +191,7 @@ void paintLines(HDC dc) {
 bool runCommand(HWND window, int id) {
   bool own = settingsKindOf(window) == &networkSettingsKind;
   if (id == IDC_SET_PORT) {
-    if (own) setPortRow(settingsControl(window, kPortEditIndex));
+    if (own) setPortRow(window, settingsControl(window, kPortEditIndex));
     return true;
   }
   for (int row = 0; row < kAddressRowCount; ++row) {
