@@ -38,6 +38,15 @@ void forgetReportedMutes(ControlState& state) {
   state.allAudioMuted = 0;
 }
 
+void forgetNetworkSettings(ControlState& state) {
+  for (int i = 0; i < 4; ++i) {
+    state.ipAddress[i] = 0;
+    state.subnetMask[i] = 0;
+    state.gatewayAddress[i] = 0;
+  }
+  state.ipPort = 0;
+}
+
 namespace {
 bool inRangeOrUnknown(int value, int count) { return value == -1 || (value >= 0 && value < count); }
 

@@ -60,6 +60,11 @@ void applyStartValues(ControlState& state);
 // values (not muted), so the toggles ask for a mute and no stale frame shows.
 void forgetReportedMutes(ControlState& state);
 
+// The network settings belong to the unit that reported them: after a new
+// connection or a factory reset they are unknown until the unit is asked.
+// Back to the start values (0.0.0.0, port 0), so no other unit's show.
+void forgetNetworkSettings(ControlState& state);
+
 // Checks the invariants of the record (ranges, terminated versions); used by
 // tests and the stress runs after hostile input.
 bool controlStateInvariantsHold(const ControlState& state);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -60,6 +61,16 @@ std::vector<int> fields(const ControlState& s) {
   return out;
 }
 
+// The network settings, address, port, mask and gateway in that order.
+std::vector<int> networkValues(const ControlState& s) {
+  std::vector<int> out(s.ipAddress, s.ipAddress + 4);
+  out.push_back(s.ipPort);
+  out.insert(out.end(), s.subnetMask, s.subnetMask + 4);
+  out.insert(out.end(), s.gatewayAddress, s.gatewayAddress + 4);
+  return out;
+}
+const std::vector<int> kUsedNetwork = {10, 1, 2, 3, 1024, 255, 255, 0, 0, 10, 1, 0, 1};
+
 std::vector<int> withLevels(std::vector<int> head, int level) {
   head.insert(head.end(), kAudioInputCount, level);
   return head;
@@ -74,14 +85,19 @@ ControlState usedState() {
   state.brightnessQueryPending = state.contrastQueryPending = true;
   state.hdmiAudioMuted = state.analogAudioMuted = state.allAudioMuted = 1;
   state.buzzerEnabled = true;
+  const int address[4] = {10, 1, 2, 3}, mask[4] = {255, 255, 0, 0}, gateway[4] = {10, 1, 0, 1};
+  std::copy(address, address + 4, state.ipAddress);
   state.ipPort = 1024;
+  std::copy(mask, mask + 4, state.subnetMask);
+  std::copy(gateway, gateway + 4, state.gatewayAddress);
   for (int& level : state.audioInputLevel) level = 5;
   return state;
 }
 
 // A new record knows nothing of the unit. The start values bring back the
 // selection and last-sent fields alone; the unit has no mute query, so
-// forgetting the mutes resets just them.
+// forgetting the mutes resets just them; forgetting the network settings
+// resets all thirteen of their values and nothing else.
 TEST(ControlStateResets, ANewRecordAndEachResetHoldTheirValues) {
   EXPECT_EQ(fields(ControlState{}), withLevels({-1, -1, -1, -1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 0));
   ControlState started = usedState();
@@ -90,5 +106,10 @@ TEST(ControlStateResets, ANewRecordAndEachResetHoldTheirValues) {
   ControlState unmuted = usedState();
   forgetReportedMutes(unmuted);
   EXPECT_EQ(fields(unmuted), withLevels({3, 3, 4, 4, 9, 40, 40, 1, 1, 0, 0, 0, 1, 1024}, 5));
+  EXPECT_EQ(networkValues(unmuted), kUsedNetwork);
+  ControlState unknownNetwork = usedState();
+  forgetNetworkSettings(unknownNetwork);
+  EXPECT_EQ(fields(unknownNetwork), withLevels({3, 3, 4, 4, 9, 40, 40, 1, 1, 1, 1, 1, 1, 0}, 5));
+  EXPECT_EQ(networkValues(unknownNetwork), std::vector<int>(13, 0));
 }
 }  // namespace

@@ -10,7 +10,9 @@
 #include <cstring>
 #include <iterator>
 #include <string>
+#include <vector>
 
+#include "tests/support/command_stamps.h"
 #include "tests/support/controls_and_menus.h"
 #include "tests/support/panel_fixtures.h"
 #include "tests/support/screen_reading.h"
@@ -146,6 +148,59 @@ TEST_F(SettingsFrameTest, ASecondWindowOfAKindTakesTheSlotAndClosingClearsIt) {
     EXPECT_EQ(gatewayEdit(i), nullptr);
   }
   EXPECT_TRUE(IsWindow(mainWindowState.mainWindow)) << "the main window is not told";
+}
+
+namespace {
+// Brings a window to the top and paints it, so its own pixels are on screen.
+void showOnTop(HWND window) {
+  SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+}  // namespace
+
+// A new connection with the two windows of values open: after the opening
+// queries each asks the new unit again what it asks when it opens, with the
+// same pauses, and shows that unit's answers; no value of the first unit
+// stays. Closed windows ask nothing.
+TEST_F(SettingsFrameTest, OnANewConnectionEachOpenWindowAsksTheNewUnitAgain) {
+  HWND video = open(kKinds[0]);
+  HWND vga = open(kKinds[1]);
+  HWND network = open(kKinds[2]);
+  reply(">Output Resolution: 1280x720@60Hz\r\n>Brightness Value: 30\r\n>Contrast Value: 70\r\n"
+        ">SIPR: 10.1.2.3\r\n>SPORT: 5000\r\n>SUBR: 255.255.0.0\r\n>GAR: 10.1.0.1\r\n");
+  showOnTop(network);
+  EXPECT_TRUE(showsLine(network, 8, 32, L"Current subnet mask: 255.255.0.0"));
+
+  // The second unit is on the same line.
+  stampCommandsOnTheirWay();
+  choosePortItem(testPortName());
+  expectSent(kOpeningQueries + queriesOf(kKinds[0]) + queriesOf(kKinds[2]));
+  const std::vector<double>& at = commandStamps();
+  ASSERT_EQ(at.size(), 12u);
+  // Pauses before each but the first of the opening queries, before each
+  // window's queries and between the network queries; none inside the video
+  // window's three.
+  for (std::size_t i : {1u, 2u, 3u, 4u, 5u, 8u, 9u, 10u, 11u}) EXPECT_GE(at[i] - at[i - 1], 95.0) << i;
+
+  showOnTop(network);
+  EXPECT_TRUE(showsLine(network, 8, 8, L"Current IP address: 0.0.0.0 : 0"));
+  reply(">SIPR: 192.168.7.7\r\n>Output Resolution: 1920x1080@60Hz\r\n>Brightness Value: 55\r\n"
+        ">Contrast Value: 45\r\n");
+  showOnTop(network);
+  EXPECT_TRUE(showsLine(network, 8, 8, L"Current IP address: 192.168.7.7 : 0"));
+  EXPECT_TRUE(showsLine(network, 8, 32, L"Current subnet mask: 0.0.0.0"));
+  EXPECT_TRUE(showsLine(network, 8, 56, L"Current gateway address: 0.0.0.0"));
+  showOnTop(video);
+  EXPECT_TRUE(showsLine(video, 8, 8, L"Current resolution: 1920x1080@60Hz"));
+  EXPECT_EQ(SendMessageW(resolutionCombo(), CB_GETCURSEL, 0, 0), 14);
+  EXPECT_EQ(SendMessageW(brightnessTrackbar(), TBM_GETPOS, 0, 0), 55);
+  EXPECT_EQ(SendMessageW(contrastTrackbar(), TBM_GETPOS, 0, 0), 45);
+
+  SendMessageW(video, WM_CLOSE, 0, 0);
+  SendMessageW(vga, WM_CLOSE, 0, 0);
+  SendMessageW(network, WM_CLOSE, 0, 0);
+  ASSERT_EQ(connectTestPort(peer), kOpeningQueries);
+  expectNothingSent();
 }
 
 // Notifications of the list and the edits, and ids of no control, do nothing.

@@ -24,20 +24,27 @@ void writeBehaviourSection(std::ostream& out) {
   out << "\n## Behaviour around the commands\n\n"
          "### Connecting\n\n"
          "Choosing a port in the \"Connect\" menu closes the open port, opens the chosen one and forgets the mute "
-         "states last reported (the unit has no mute query), sets up the line and then sends:\n\n"
+         "states (the unit has no mute query) and the network settings last reported, sets up the line and then "
+         "sends:\n\n"
          "1. "
       << bellOff << "\n";
   writeQuerySteps(out, kUnitStateQueries, 2);
-  out << "\nThe pauses hold the panel; replies that arrive meanwhile are read after the last query. A port that "
-         "cannot be opened gets nothing; one whose settings cannot be read or applied is closed again after an "
-         "error box, and nothing is sent.\n\n"
+  out << "\nThen each settings window that is open asks the new unit again, after a pause of "
+      << kQueryPauseMs
+      << " ms, what it asks when it opens (below): \"Output Video Settings\" first, then \"Network Settings\". A "
+         "window that is closed asks nothing.\n\n"
+         "The pauses hold the panel; replies that arrive meanwhile are read after the last query. The panel opens "
+         "every port in the device namespace (`\\\\.\\COM12`), as Windows opens ports above COM9 only there. A "
+         "port that cannot be opened gets nothing and an error box gives the system's reason; one whose settings "
+         "cannot be read or applied is closed again after an error box, and nothing is sent.\n\n"
          "### Restore Default Settings\n\n"
          "\"File\" > \"Restore Default Settings\" sends "
       << code(commandText(CommandId::RestoreDefaults))
-      << ", then forgets the mute states (no output is shown muted, and each mute button asks for a mute), "
-         "and asks again, without "
+      << ", then forgets the mute states (no output is shown muted, and each mute button asks for a mute) and "
+         "the network settings, and asks again, without "
       << bellOff << ":\n\n";
   writeQuerySteps(out, kUnitStateQueries, 1);
+  out << "\nThe open settings windows then ask again as on connecting.\n";
   out << "\n### Network Settings\n\nOpening \"Network Settings\" sends:\n\n";
   writeQuerySteps(out, kNetworkQueries, 1);
   out << "\nA \"Set\" button sends its row only when every edit of the row holds decimal digits alone, 0 to 255 for "

@@ -57,7 +57,7 @@ bool configureOpenedPort() {
     setDeviceControlsEnabled(true);
     // Every connection first silences the unit's buzzer, then asks for its state.
     setBuzzer(false);
-    askUnitForItsState();
+    askUnitForWhatThePanelShows();
     return true;
   }
   reportConfigurationFailure(result);
@@ -89,9 +89,10 @@ void connectToPort(int index) {
   bool connected = false;
   if (openPortOfList(index)) {
     // Whatever unit is on the line now, nothing of the last connection's
-    // replies carries over: no half line, no mute the unit cannot be asked for.
+    // replies carries over: no half line, no mute the unit cannot be asked
+    // for, no network value of another unit.
     forgetPartialReply();
-    forgetReportedMutesOnScreen();
+    forgetUnitReportsOnScreen();
     appendPortLine(L"Opened %ls\r\n", serialLink.openPortName);
     connected = configureOpenedPort();
   }

@@ -5,7 +5,9 @@
 #include "protocol/command_set.h"
 #include "protocol/control_state.h"
 #include "protocol/query_sequences.h"
+#include "protocol/reply_grammar.h"
 #include "ui/main/control_enabling.h"
+#include "ui/settings/settings_windows.h"
 
 namespace {
 // The replies that arrive meanwhile wait in the driver and are parsed once the
@@ -13,15 +15,22 @@ namespace {
 void pauseUiThread(unsigned ms) { Sleep(ms); }
 }  // namespace
 
-void forgetReportedMutesOnScreen() {
+void forgetUnitReportsOnScreen() {
   forgetReportedMutes(controlState);
   for (int which = 0; which < 3; ++which) repaintMuteFrame(which);
+  forgetNetworkSettings(controlState);
+  ReplyEffects networkForgotten;
+  networkForgotten.networkChanged = true;
+  showReplyEffectsInSettingsWindows(networkForgotten);
 }
 
-void askUnitForItsState() { runQuerySteps(kUnitStateQueries, pauseUiThread); }
+void askUnitForWhatThePanelShows() {
+  runQuerySteps(kUnitStateQueries, pauseUiThread);
+  askOpenSettingsWindowsAgain(pauseUiThread);
+}
 
 void restoreUnitDefaults() {
   restoreDefaults();
-  forgetReportedMutesOnScreen();
-  askUnitForItsState();
+  forgetUnitReportsOnScreen();
+  askUnitForWhatThePanelShows();
 }

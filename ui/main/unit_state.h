@@ -2,12 +2,15 @@
 // Starting again from what the panel can know of the unit: on a new
 // connection and after a factory reset.
 
-// The reported mutes back to their start values, their frames repainted.
-void forgetReportedMutesOnScreen();
+// The reported mutes and network settings back to their start values, shown
+// at once: the mute frames and the network lines are repainted.
+void forgetUnitReportsOnScreen();
 
-// The unit state queries, each after its pause (the UI thread sleeps).
-void askUnitForItsState();
+// The unit state queries, each after its pause (the UI thread sleeps); then
+// each open settings window asks again what it asks when it opens, after the
+// same pause, so that it shows this unit's values.
+void askUnitForWhatThePanelShows();
 
 // File > Restore Default Settings: "<DEFAULT>", then the panel forgets the
-// mutes and asks the unit for its factory state.
+// mutes and network settings and asks the unit for its factory state.
 void restoreUnitDefaults();

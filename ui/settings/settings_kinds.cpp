@@ -1,4 +1,6 @@
-// The table of settings window kinds. Commands are offered in this order.
+// The table of settings window kinds. Commands are offered in this order, and
+// the open windows ask the unit again in this order.
+#include "protocol/query_sequences.h"
 #include "ui/settings/network_settings.h"
 #include "ui/settings/output_video_settings.h"
 #include "ui/settings/settings_frame.h"
@@ -12,4 +14,14 @@ const int kSettingsKindCount = sizeof kSettingsKinds / sizeof kSettingsKinds[0];
 void showReplyEffectsInSettingsWindows(const ReplyEffects& effects) {
   for (const SettingsKind* kind : kSettingsKinds)
     if (kind->showReplyEffects != nullptr) kind->showReplyEffects(effects);
+}
+
+void askOpenSettingsWindowsAgain(void (*pause)(unsigned ms)) {
+  for (const SettingsKind* kind : kSettingsKinds) {
+    HWND window = *kind->newestWindow;
+    if (kind->sendOpeningQueries == nullptr || window == nullptr || !IsWindow(window)) continue;
+    // The unit wants the same pause between a kind's queries and what went before.
+    pause(kQueryPauseMs);
+    kind->sendOpeningQueries();
+  }
 }

@@ -14,3 +14,8 @@ LRESULT CALLBACK settingsWindowProc(HWND window, UINT message, WPARAM wParam, LP
 
 // Every kind shows in its newest window what the replies changed.
 void showReplyEffectsInSettingsWindows(const ReplyEffects& effects);
+
+// Each kind whose newest window is open sends again what it sends when it
+// opens, after a pause: its window then shows this unit's values. Closed
+// windows ask nothing. pause makes the pauses (the UI thread sleeps).
+void askOpenSettingsWindowsAgain(void (*pause)(unsigned ms));
