@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
-# `make bench`: measures the control panel's reply delay, sustained input,
-# idle cost and start-up under Wine, and the reply grammar's throughput
-# natively; prints one report (also kept in BUILD_DIR/bench-report.txt), each
-# figure with its unit, how it was measured and the command that made it.
+# `make bench`: measures the control panel's reply delay, sustained input, a
+# long paste, idle cost and start-up under Wine, and the reply grammar's
+# throughput natively; prints one report (also kept in
+# BUILD_DIR/bench-report.txt), each figure with its unit, how it was measured
+# and the command that made it.
 #
 #   scripts/bench.sh BUILD_DIR
 # Counts can be lowered for a quick look: REPLY_PAIRS (1000), SUSTAINED_SECONDS
-# (60), IDLE_SECONDS (30), STARTUP_RUNS (7).
+# (60), IDLE_SECONDS (30), STARTUP_RUNS (7), PASTE_CHARACTERS (40000),
+# PASTE_RUNS (5).
 set -uo pipefail
 build="$(cd "$1" && pwd)"
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
@@ -14,6 +16,7 @@ repo="$(cd "$here/.." && pwd)"
 win="$build/win"
 report="$build/bench-report.txt"
 : "${REPLY_PAIRS:=1000}" "${SUSTAINED_SECONDS:=60}" "${IDLE_SECONDS:=30}" "${STARTUP_RUNS:=7}"
+: "${PASTE_CHARACTERS:=40000}" "${PASTE_RUNS:=5}"
 
 for exe in "$win/panel_bench.exe" "$win/launch_bench.exe" "$win/minimal_window.exe" "$win/vrx2600-control.exe" \
            "$build/native-bench/reply_grammar_bench"; do
@@ -32,6 +35,7 @@ session_steps() {
   }
   run_step "$win/panel_bench.exe" reply-delay "$REPLY_PAIRS"
   run_step "$win/panel_bench.exe" sustained "$SUSTAINED_SECONDS" 11520
+  run_step "$win/panel_bench.exe" paste "$PASTE_CHARACTERS" "$PASTE_RUNS"
   run_step "$win/launch_bench.exe" startup "$STARTUP_RUNS"
   idle_step || status=1
   return $status
@@ -93,7 +97,7 @@ idle_step() {
   "$build/native-bench/reply_grammar_bench"
   grammar=$?
   export -f session_steps idle_step proc_ticks panel_unix_pid wineserver_pid
-  export win repo build REPLY_PAIRS SUSTAINED_SECONDS IDLE_SECONDS STARTUP_RUNS
+  export win repo build REPLY_PAIRS SUSTAINED_SECONDS IDLE_SECONDS STARTUP_RUNS PASTE_CHARACTERS PASTE_RUNS
   "$repo/scripts/test-session.sh" "$build" bash -c session_steps
   session=$?
   echo

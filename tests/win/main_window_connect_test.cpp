@@ -114,7 +114,9 @@ TEST_F(MainWindowConnect, APortNumberedAboveNineConnects) {
   UnitPeer peer(testPeer2Name());
   ASSERT_TRUE(peer.isOpen()) << "error " << GetLastError();
   ASSERT_NE(startPanel(), nullptr);
+  MessageBoxWatcher failure;   // a port that did not open says so in a box
   choosePortItem(port);
+  EXPECT_EQ(failure.boxes(), std::vector<std::wstring>());
   EXPECT_EQ(peer.readAtLeast(kOpeningQueries.size()), kOpeningQueries);
   EXPECT_EQ(paneText(), L"System> Opened " + port + L"\r\n" + openingEcho());
   EXPECT_EQ(std::wstring(serialLink.openPortName), port);

@@ -7,6 +7,7 @@
 //   panel_bench unplug-sim PORT ROUNDS       (vrx-sim with --hangup-after 6 on PORT)
 //   panel_bench hostile SECONDS [PORT]       (PORT: vrx-sim --garbage; else own noise on COM7/COM8)
 //   panel_bench long-session BYTES
+//   panel_bench paste CHARACTERS RUNS
 // Exit code 0 when the figures show no fault, 1 otherwise, 2 on a bad command line.
 #include <windows.h>
 
@@ -74,6 +75,12 @@ int run(const std::string& mode, int argc, char** argv) {
     printLongSession(r);
     return r.ok ? 0 : 1;
   }
+  if (mode == "paste") {
+    LongPaste r = measureLongPaste(ports, static_cast<int>(numberArg(argc, argv, 2, 40000)),
+                                   static_cast<int>(numberArg(argc, argv, 3, 5)));
+    printLongPaste(r);
+    return r.ok ? 0 : 1;
+  }
   std::fprintf(stderr, "panel_bench: unknown measurement %s\n", mode.c_str());
   return 2;
 }
@@ -81,7 +88,7 @@ int run(const std::string& mode, int argc, char** argv) {
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    std::fprintf(stderr, "usage: panel_bench reply-delay|sustained|cycles|unplug-rig|unplug-sim|hostile|long-session ...\n");
+    std::fprintf(stderr, "usage: panel_bench reply-delay|sustained|cycles|unplug-rig|unplug-sim|hostile|long-session|paste ...\n");
     return 2;
   }
   // The program's boxes wait for an operator; the bench presses OK.

@@ -123,3 +123,20 @@ void printLongSession(const LongSession& r) {
   std::printf("    longest UI-thread wait (probe)     %.1f ms (the marks' own appends left out)\n", r.longestUiWaitMs);
   printFailure(r.ok, r.why);
 }
+
+void printLongPaste(const LongPaste& r) {
+  std::printf("long paste: %d digits put on the clipboard and pasted (WM_PASTE) into an emptied edit,\n"
+              "  in-process, connected; the paste's time on the UI thread (QueryPerformanceCounter) and a\n"
+              "  second thread's WM_NULL every 10 ms to the edit's window\n",
+              r.characters);
+  struct Row {
+    const char* label;
+    const PastedInto& into;
+  };
+  for (const Row& row : {Row{"into the Send edit", r.sendEdit}, Row{"into an IP address octet edit", r.octetEdit}}) {
+    printSpread(row.label, row.into.pasteMs);
+    std::printf("      characters kept %d of %d; longest wait of the window %.1f ms (%ld unanswered in 5 s)\n",
+                row.into.kept, r.characters, row.into.longestUiWaitMs, row.into.unansweredProbes);
+  }
+  printFailure(r.ok, r.why);
+}

@@ -9,3 +9,4 @@ void printConnectCycles(const ConnectCycles& r);
 void printUnplug(const Unplug& r, UnplugBy by);
 void printHostileInput(const HostileInput& r, const PanelPorts& ports);
 void printLongSession(const LongSession& r);
+void printLongPaste(const LongPaste& r);

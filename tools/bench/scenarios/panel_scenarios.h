@@ -98,6 +98,22 @@ struct HostileInput {
 // writes its own noise at bytesPerSecond.
 HostileInput measureHostileInput(const PanelPorts& ports, double seconds, double bytesPerSecond);
 
+struct PastedInto {
+  Spread pasteMs;               // one WM_PASTE, sent on the UI thread
+  int kept = 0;                 // characters the edit holds afterwards
+  double longestUiWaitMs = 0;   // the probe's longest wait on the edit's window
+  long unansweredProbes = 0;
+};
+struct LongPaste {
+  bool ok = false;
+  std::string why;
+  int characters = 0;
+  PastedInto sendEdit;          // the main window's Send edit
+  PastedInto octetEdit;         // the first IP address octet of Network Settings
+};
+// Pastes characters digits from the clipboard, runs times into each edit.
+LongPaste measureLongPaste(const PanelPorts& ports, int characters, int runs);
+
 struct PaneMark {
   long paneUnits = 0;           // the mark: 100 KB, 500 KB, 1 MB of pane text
   Spread handlingMs;            // WM_RX_TEXT handling of the bursts after it
