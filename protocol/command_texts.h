@@ -35,3 +35,8 @@ void formatCommand(CommandText& out, CommandId id, ...);
 
 // Appends CR LF to the text for the echo line (bounded by N + 2).
 void appendEchoLineEnd(CommandText& command);
+
+// The free text of the Send row goes out whole with CR LF, or not at all: a
+// text longer than this is not sent. The unit takes commands of a few dozen
+// characters; the limit keeps a stray paste off the line.
+constexpr int kFreeTextMaxUnits = 1024;

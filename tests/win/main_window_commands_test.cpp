@@ -122,21 +122,6 @@ TEST_F(ConnectedPanel, SendKeepsATextTheUnitCannotTakeAndSaysSo) {
   expectNothingSent();
 }
 
-// A text longer than a pane line goes out whole; its echo is cut to the
-// line but still ends it, so the next echo stands on a line of its own.
-TEST_F(ConnectedPanel, ALongSendGoesOutWholeAndItsCutEchoEndsItsLine) {
-  std::string text;
-  for (int i = 0; text.size() < 5000; ++i) text += static_cast<char>('a' + i % 26);
-  SetWindowTextW(mainWindowState.sendEdit, wide(text).c_str());
-  ASSERT_EQ(GetWindowTextLengthW(mainWindowState.sendEdit), 5000);
-  const std::wstring before = paneText();
-  click(1004);
-  expectSent(text + "\r\n");
-  click(IDC_HDMI_VOL_UP);
-  expectSent("B+ OUTPUT%");
-  EXPECT_EQ(paneText(), before + L"Tx> " + wide(text.substr(0, 2041)) + L"\r\nTx> B+ OUTPUT%\r\n");
-}
-
 TEST_F(MainWindowCommands, SendDoesNothingWithoutAnOpenPort) {
   ASSERT_NE(startPanel(), nullptr);
   SetWindowTextW(mainWindowState.sendEdit, L"AB");

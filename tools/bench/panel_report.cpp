@@ -126,8 +126,9 @@ void printLongSession(const LongSession& r) {
 
 void printLongPaste(const LongPaste& r) {
   std::printf("long paste: %d digits put on the clipboard and pasted (WM_PASTE) into an emptied edit,\n"
-              "  in-process, connected; the paste's time on the UI thread (QueryPerformanceCounter) and a\n"
-              "  second thread's WM_NULL every 10 ms to the edit's window\n",
+              "  in-process, connected, output pane shown; the paste's time on the UI thread with the edit's\n"
+              "  paint after it (QueryPerformanceCounter), and a second thread's WM_NULL every 10 ms to the\n"
+              "  edit's window\n",
               r.characters);
   struct Row {
     const char* label;
@@ -135,8 +136,9 @@ void printLongPaste(const LongPaste& r) {
   };
   for (const Row& row : {Row{"into the Send edit", r.sendEdit}, Row{"into an IP address octet edit", r.octetEdit}}) {
     printSpread(row.label, row.into.pasteMs);
-    std::printf("      characters kept %d of %d; longest wait of the window %.1f ms (%ld unanswered in 5 s)\n",
-                row.into.kept, r.characters, row.into.longestUiWaitMs, row.into.unansweredProbes);
+    std::printf("      characters kept %d of %d (the edit holds %d); longest wait of the window %.1f ms (%ld\n"
+                "      unanswered in 5 s)\n",
+                row.into.kept, r.characters, row.into.capacity, row.into.longestUiWaitMs, row.into.unansweredProbes);
   }
   printFailure(r.ok, r.why);
 }

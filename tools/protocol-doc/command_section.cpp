@@ -126,8 +126,10 @@ void writeFreeText(std::ostream& out) {
   out << "\n### Free text\n\n"
          "The main window's \"Send\" button (in the output pane that \"Show Output\" opens) sends the text of the "
          "edit beside it followed by CR LF, while a serial port is open. Its transmit count is the text's length "
-         "plus 3: the serial link writes the text and CR LF, the TCP link one zero byte more. A text with a "
-         "character beyond one byte is not sent.\n\n"
+         "plus 3: the serial link writes the text and CR LF, the TCP link one zero byte more. A text goes out "
+         "whole or not at all: a text with a character beyond one byte, or longer than "
+      << kFreeTextMaxUnits
+      << " characters, is not sent, and the output pane says why.\n\n"
          "| Sent by | Example text | Serial link | TCP link |\n|---|---|---|---|\n"
       << "| \"Send\" | " << code(narrow(kExample)) << " | " << bytesCell(wire.serialBytes, line.size()) << " | "
       << bytesCell(wire.tcpBytes, line.size()) << " |\n";

@@ -55,4 +55,6 @@ void paintMainWindow(HWND window);
 void connectToPort(int index);
 
 // The Send button: the send edit's text with CR LF, then the edit is emptied.
+// A text longer than kFreeTextMaxUnits (command_texts.h) is not sent; a System
+// line says why.
 void sendFreeText();

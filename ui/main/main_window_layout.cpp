@@ -5,11 +5,12 @@
 
 #include <commctrl.h>
 
+#include "protocol/command_texts.h"
 #include "protocol/control_state.h"
 #include "ui/ids.h"
 #include "ui/main/main_window.h"
 #include "ui/main/main_window_parts.h"
-#include "ui/whole_text_edit.h"
+#include "ui/edit_capacity.h"
 
 namespace {
 constexpr DWORD kButton = WS_CHILD | WS_VISIBLE | WS_DISABLED | WS_TABSTOP | BS_DEFPUSHBUTTON;
@@ -17,8 +18,8 @@ constexpr DWORD kTwoLineButton = kButton | BS_MULTILINE;
 constexpr DWORD kLevelTrackbar =
     WS_CHILD | WS_VISIBLE | WS_DISABLED | TBS_VERT | TBS_BOTH | TBS_NOTICKS | TBS_ENABLESELRANGE;
 constexpr DWORD kConsole = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | ES_MULTILINE | ES_READONLY;
-// The edit scrolls sideways and keeps the whole text typed or pasted: an edit
-// that kept only what fits its width would send a cut text to the unit.
+// The edit scrolls sideways and keeps the text typed or pasted (up to its
+// capacity): an edit that kept only what fits its width would send a cut text.
 constexpr DWORD kSendEdit = WS_CHILD | WS_VISIBLE | WS_DISABLED | WS_BORDER | ES_AUTOHSCROLL;
 
 constexpr const wchar_t* kButtonClass = L"BUTTON";
@@ -150,7 +151,8 @@ void createOutputControls(HWND window) {
   // silently drop everything past 30,000 characters.
   SendMessageW(mainWindowState.consoleEdit, EM_SETLIMITTEXT, 0, 0);
   HideCaret(mainWindowState.consoleEdit);
-  keepWholeText(mainWindowState.sendEdit);
+  // One more than the Send row sends, so that a longer text shows as too long.
+  setEditCapacity(mainWindowState.sendEdit, kFreeTextMaxUnits + 1);
 }
 
 void makeButtonsIgnoreDoubleClicks(HWND window) {

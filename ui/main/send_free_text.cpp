@@ -7,6 +7,7 @@
 
 #include "links/serial_link.h"
 #include "links/single_byte_text.h"
+#include "protocol/command_texts.h"
 #include "ui/main/command_output.h"
 #include "ui/main/console_pane.h"
 #include "ui/main/main_window.h"
@@ -15,6 +16,16 @@ void sendFreeText() {
   if (!serialLink.portOpen) return;
   int units = GetWindowTextLengthW(mainWindowState.sendEdit) + 1;
   if (units <= 1) return;
+  // Whole or not at all: the edit holds one character more than this, so a
+  // text cut at its capacity is too long as well.
+  if (units - 1 > kFreeTextMaxUnits) {
+    wchar_t line[ConsolePane::kLineUnits] = {};
+    StringCchPrintfW(line, ConsolePane::kLineUnits,
+                     L"Not sent: the text is longer than %d characters, the most the Send row sends\r\n",
+                     kFreeTextMaxUnits);
+    ConsolePane::appendLine(line, ConsoleLineKind::System);
+    return;
+  }
   // The text, CR LF and the terminator fill units + 2 exactly. Without memory
   // nothing is sent, as with an empty edit.
   const int size = units + 2;

@@ -12,7 +12,7 @@
 #include "protocol/network_rows.h"
 #include "protocol/query_sequences.h"
 #include "ui/ids.h"
-#include "ui/whole_text_edit.h"
+#include "ui/edit_capacity.h"
 
 namespace {
 constexpr int kTextUnits = 128;
@@ -27,6 +27,8 @@ constexpr int kEditIdStep = 4;
 // The edits scroll sideways and keep the whole text: a value cut to the width
 // of its edit would be checked and sent as if the operator had entered it.
 constexpr DWORD kEditStyle = WS_BORDER | ES_NUMBER | ES_AUTOHSCROLL;
+// Far more than any value takes; a text that fills it is refused (edit_capacity.h).
+constexpr int kEditCapacity = 256;
 constexpr DWORD kButtonStyle = WS_TABSTOP | BS_DEFPUSHBUTTON;
 
 constexpr wchar_t kAddressInvalid[] = L"The IP address entered is not valid.";
@@ -98,13 +100,14 @@ int octetX(int column) { return kOctetLeft + kOctetStep * column; }
 void createControls(HWND window) {
   for (int column = 0; column < kOctetCount; ++column) {
     for (const AddressRow& row : kAddressRows) {
-      keepWholeText(addSettingsControl(window, {L"Edit", L"", kEditStyle, row.firstEditId + kEditIdStep * column,
-                                                octetX(column), row.editY, kEditWidth, kRowHeight,
-                                                SettingsFont::Fixed}));
+      HWND edit = addSettingsControl(window, {L"Edit", L"", kEditStyle, row.firstEditId + kEditIdStep * column,
+                                              octetX(column), row.editY, kEditWidth, kRowHeight, SettingsFont::Fixed});
+      setEditCapacity(edit, kEditCapacity);
     }
   }
-  keepWholeText(addSettingsControl(window, {L"Edit", L"", kEditStyle, IDC_PORT_EDIT, kPortRow.editX,
-                                            kPortRow.editY, kPortRow.editWidth, kRowHeight, SettingsFont::Fixed}));
+  HWND port = addSettingsControl(window, {L"Edit", L"", kEditStyle, IDC_PORT_EDIT, kPortRow.editX, kPortRow.editY,
+                                          kPortRow.editWidth, kRowHeight, SettingsFont::Fixed});
+  setEditCapacity(port, kEditCapacity);
   for (const SetButton& button : kSetButtons) {
     addSettingsControl(window, {L"BUTTON", L"Set", kButtonStyle, button.id, button.x, button.y, kEditWidth,
                                 kRowHeight, SettingsFont::Ui});
@@ -115,9 +118,10 @@ void pauseUiThread(unsigned ms) { Sleep(ms); }
 
 void sendOpeningQueries() { runQuerySteps(kNetworkQueries, pauseUiThread); }
 
-// An edit's text in memory of its own size; null when none could be had, which
-// reads as an empty edit.
+// An edit's text in memory of its own size; null, which reads as an empty
+// edit, when none could be had or when the edit is full (its text may be cut).
 std::unique_ptr<wchar_t[]> editText(HWND edit) {
+  if (editFilledToCapacity(edit)) return nullptr;
   int length = GetWindowTextLengthW(edit);
   if (length < 0) length = 0;
   std::unique_ptr<wchar_t[]> text(new (std::nothrow) wchar_t[static_cast<std::size_t>(length) + 1]);

@@ -99,8 +99,9 @@ struct HostileInput {
 HostileInput measureHostileInput(const PanelPorts& ports, double seconds, double bytesPerSecond);
 
 struct PastedInto {
-  Spread pasteMs;               // one WM_PASTE, sent on the UI thread
+  Spread pasteMs;               // one WM_PASTE, sent on the UI thread, and the paint after it
   int kept = 0;                 // characters the edit holds afterwards
+  int capacity = 0;             // the most it holds (EM_GETLIMITTEXT)
   double longestUiWaitMs = 0;   // the probe's longest wait on the edit's window
   long unansweredProbes = 0;
 };
