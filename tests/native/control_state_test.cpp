@@ -97,9 +97,12 @@ ControlState usedState() {
 // A new record knows nothing of the unit. The start values bring back the
 // selection and last-sent fields alone; the unit has no mute query, so
 // forgetting the mutes resets just them; forgetting the network settings
-// resets all thirteen of their values and nothing else.
+// resets all thirteen of their values and nothing else. A new record is on
+// the TCP link, and the serial link is another: commands go by which it is.
 TEST(ControlStateResets, ANewRecordAndEachResetHoldTheirValues) {
   EXPECT_EQ(fields(ControlState{}), withLevels({-1, -1, -1, -1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 0));
+  EXPECT_EQ(ControlState{}.linkMode, LinkMode::TcpIp);
+  EXPECT_NE(LinkMode::Serial, LinkMode::TcpIp);
   ControlState started = usedState();
   applyStartValues(started);
   EXPECT_EQ(fields(started), withLevels({-1, -1, -1, -1, 9, 0, 0, 1, 1, 1, 1, 1, 1, 1024}, 0));
