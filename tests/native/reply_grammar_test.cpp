@@ -258,12 +258,16 @@ TEST_P(DeliveredTextTest, ReadsLinesAcrossDeliveries) {
 }
 
 const std::wstring kLongStart(1000, L'x');
+const std::wstring kBlanks(1100, L' ');
 
 INSTANTIATE_TEST_SUITE_P(
     Deliveries, DeliveredTextTest,
     testing::Values(
         DeliveryCase{"UnfinishedLineStaysUnread", {L">AUDIO 2\r\n>SOURCE CV"}, -1, 1, 0},
         DeliveryCase{"OnlyALineFeedAfterASplitLineEndIsSkipped", {L">AUDIO 5\r", L"SOURCE CV\r\n"}, 0, 4, 0},
+        // As in one text, the unit behind a kept line's CR is skipped as its
+        // LF, even a CR: no LF is then awaited, and "\nSOURCE CV" is no reply.
+        DeliveryCase{"ASecondCrEndsNoLine", {L">AUDIO 5", L"\r\r", L"\nSOURCE CV\r\n"}, -1, 4, 0},
         // Two whole deliveries make the longest line there is: it is read whole.
         DeliveryCase{"TheLongestLineIsReadWhole", {std::wstring(1023, L'>'), std::wstring(1014, L'>') + L"AUDIO 1\r\n"},
                      -1, 0, 0},
@@ -275,6 +279,13 @@ INSTANTIATE_TEST_SUITE_P(
                      -1, 1, 1062},
         DeliveryCase{"AFullTextWithoutLineEndIsKeptWhole", {std::wstring(1023, L'z'), L"\r\n>AUDIO 1\r\n"}, -1, 0, 0},
         DeliveryCase{"FullTextAfterAKeptStart", {L"AU", std::wstring(1022, L'z')}, -1, -1, 1024},
+        // Texts longer than the reader delivers: a line in one text is read
+        // whole, a kept start only with at most 1024 units up to the line end.
+        DeliveryCase{"ALongLineInOneDeliveryIsReadWhole", {L"Video Input:" + kBlanks + L"VGA2\r\n"}, 3, -1, 0},
+        DeliveryCase{"AKeptStartFinishedWithin1024Units",
+                     {L"Video Input:", kBlanks.substr(0, 1020) + L"VGA2\r\n"}, 3, -1, 0},
+        DeliveryCase{"AKeptStartDroppedWithALongerLine",
+                     {L"Video Input:", kBlanks.substr(0, 1021) + L"VGA2\r\n>AUDIO 3\r\n"}, -1, 2, 1037},
         // Noise in front of a prompt is skipped, in the same delivery or kept
         // from the one before; a split or a second reply still reads.
         DeliveryCase{"NoiseInFrontOfThePrompt", {L"\xff>Video Input: VGA2\r\n\xfe\xfe>>AUDIO 3\r\n"}, 3, 2, 0},
