@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 #include <vector>
 
 namespace {
@@ -63,10 +64,10 @@ std::vector<int> fields(const ControlState& s) {
 
 // The network settings, address, port, mask and gateway in that order.
 std::vector<int> networkValues(const ControlState& s) {
-  std::vector<int> out(s.ipAddress, s.ipAddress + 4);
+  std::vector<int> out(std::begin(s.ipAddress), std::end(s.ipAddress));
   out.push_back(s.ipPort);
-  out.insert(out.end(), s.subnetMask, s.subnetMask + 4);
-  out.insert(out.end(), s.gatewayAddress, s.gatewayAddress + 4);
+  out.insert(out.end(), std::begin(s.subnetMask), std::end(s.subnetMask));
+  out.insert(out.end(), std::begin(s.gatewayAddress), std::end(s.gatewayAddress));
   return out;
 }
 const std::vector<int> kUsedNetwork = {10, 1, 2, 3, 1024, 255, 255, 0, 0, 10, 1, 0, 1};
