@@ -3,11 +3,6 @@
 namespace {
 constexpr int kMaxTextUnits = kBurstTextUnits - 1;
 
-void forgetLineEnd(BurstAssembly& burst) {
-  burst.lineEndUnits = 0;
-  burst.countAtLineEnd = 0;
-}
-
 void deliverAll(BurstAssembly& burst, BurstSink sink, void* context) {
   burst.collected[burst.collectedUnits] = 0;
   unsigned long count = burst.burstCount;
@@ -15,7 +10,7 @@ void deliverAll(BurstAssembly& burst, BurstSink sink, void* context) {
   burst.collectedUnits = 0;
   burst.collected[0] = 0;
   burst.burstCount = 0;
-  forgetLineEnd(burst);
+  burst.lineEndUnits = 0;
 }
 
 // The text is full: hand over its complete lines and keep the started one.
@@ -35,7 +30,7 @@ void deliverCompleteLines(BurstAssembly& burst, BurstSink sink, void* context) {
   burst.collected[kept] = 0;
   burst.collectedUnits = kept;
   burst.burstCount -= burst.countAtLineEnd;
-  forgetLineEnd(burst);
+  burst.lineEndUnits = 0;
 }
 
 // The unit's text is single-byte: byte b is the unit of the same value. A zero
@@ -76,7 +71,6 @@ void takeRead(BurstAssembly& burst, ReadOutcome outcome, const unsigned char* by
       if (bytes == nullptr) count = 0;
       break;
   }
-  burst.lastCount = static_cast<unsigned long>(count);
   if (count > 0) {
     burst.gotData = true;
     appendBytes(burst, bytes, count, sink, context);

@@ -22,10 +22,10 @@ struct BurstAssembly {
   wchar_t collected[kBurstTextUnits] = {};  // text of the burst so far, terminated
   int collectedUnits = 0;
   unsigned long burstCount = 0;  // bytes the burst so far covers
-  unsigned long lastCount = 0;   // bytes of the most recent completed read
   bool gotData = false;          // a byte has come since the last delivery
-  // The collected text up to and including its last line end (LF), and the
-  // bytes counted up to there; 0 while the text holds no line end.
+  // The collected text up to and including its last line end (LF); 0 while
+  // the text holds no line end. The bytes counted up to there are set with
+  // it and mean nothing while it is 0.
   int lineEndUnits = 0;
   unsigned long countAtLineEnd = 0;
 };

@@ -7,7 +7,8 @@
 // opened as it stands. What the operator sees keeps the listed name.
 #include <cstddef>
 
-// Room for the namespace prefix and any name Windows gives a device.
+// Room for the namespace prefix and a device name of up to 255 units, a file
+// name's limit, terminated.
 constexpr std::size_t kPortPathUnits = 260;
 
 // Writes the path of name into out (size units, terminated); false when it

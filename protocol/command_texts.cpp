@@ -58,7 +58,8 @@ void formatCommand(CommandText& out, CommandId id, ...) {
 }
 
 void appendEchoLineEnd(CommandText& command) {
-  // The text has at most N - 1 units, so CR LF always fits in N + 2.
+  // A text formatCommand made has at most N - 1 units, so CR LF fits in
+  // N + 2; a command made otherwise is cut like any bounded text.
   std::size_t length = boundedLength(command.text, kCommandBufferUnits);
   std::size_t limit = static_cast<std::size_t>(command.size) + 2;
   if (limit > kCommandBufferUnits) limit = kCommandBufferUnits;

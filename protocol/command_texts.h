@@ -33,7 +33,8 @@ struct CommandText {
 // Formats the command with its arguments (printf rules) into out.
 void formatCommand(CommandText& out, CommandId id, ...);
 
-// Appends CR LF to the text for the echo line (bounded by N + 2).
+// Appends CR LF to the text for the echo line: what fits of it within N + 2
+// units with the terminator, and within the buffer whatever N is.
 void appendEchoLineEnd(CommandText& command);
 
 // The free text of the Send row goes out whole with CR LF, or not at all: a

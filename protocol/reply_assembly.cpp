@@ -43,7 +43,6 @@ Text finishKeptLine(Parse& p, PartialReplyLine& partial, Text rest) {
     partial.droppedUnits += partial.units + cr;
   }
   partial.units = 0;
-  partial.text[0] = 0;
   return afterLineEnd(rest, cr, partial);
 }
 
@@ -55,13 +54,11 @@ void keepUnfinishedLine(PartialReplyLine& partial, Text unfinished) {
   if (partial.units + unfinished.size() > kKeptReplyUnits - 1) {
     partial.droppedUnits += partial.units + unfinished.size();
     partial.units = 0;
-    partial.text[0] = 0;
     partial.dropping = true;
     return;
   }
   unfinished.copy(partial.text + partial.units, unfinished.size());
   partial.units += unfinished.size();
-  partial.text[partial.units] = 0;
 }
 }  // namespace
 

@@ -24,11 +24,11 @@ ReplyEffects parseReplyLines(ControlState& state, const wchar_t* text);
 // over in packets some milliseconds apart): the end of a delivery that its
 // line end has not reached is kept, within a delivery's text limit, and read
 // together with the next delivery.
-constexpr std::size_t kKeptReplyUnits = 1024;   // 1023 units and the terminator
+constexpr std::size_t kKeptReplyUnits = 1024;   // a delivery: 1023 units and the terminator
 
 struct PartialReplyLine {
-  wchar_t text[kKeptReplyUnits] = {};   // the kept start of a line, terminated
-  std::size_t units = 0;
+  wchar_t text[kKeptReplyUnits] = {};   // the kept start of a line: its first units units alone
+  std::size_t units = 0;                // at most 1023
   bool dropping = false;            // a line too long to keep: skipped to its end
   bool lineFeedMayFollow = false;   // the last delivery ended in a CR
   unsigned long droppedUnits = 0;   // units of lines too long to keep, so far

@@ -17,12 +17,13 @@ struct ReplyEffects {
   // Controls to set, as the replies ask (the last such reply of the text wins).
   int resolutionItem = -1;          // "Output Resolution": the list item; -1 none
   bool brightnessMoved = false;     // the first "Brightness Value" after its query
-  int brightnessPosition = 0;
+  int brightnessPosition = 0;       // where it moves to: set with brightnessMoved, read only then
   bool contrastMoved = false;       // the same for "Contrast Value"
   int contrastPosition = 0;
 
   // The buzzer menu item after a "Bell" or "Bell Status" reply: its new text
-  // (null: no such reply came) and whether it carries the check mark.
+  // (null: no such reply came) and whether it carries the check mark, which
+  // is set with the text and read only with it.
   const wchar_t* buzzerItemText = nullptr;
   bool buzzerItemChecked = false;
 };

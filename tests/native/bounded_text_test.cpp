@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -37,6 +38,15 @@ INSTANTIATE_TEST_SUITE_P(Texts, BoundedTextTest,
                          testing::Values(BoundedCase{L"abc", 4, 3, true}, BoundedCase{L"abcd", 4, 3, false},
                                          BoundedCase{L"", 1, 0, true}, BoundedCase{L"a", 1, 0, false},
                                          BoundedCase{L"abc", 0, 0, false}));
+
+// The size is a limit, not a length: the largest there is cuts nothing.
+TEST(BoundedText, TheLargestSizeKeepsTheWholeText) {
+  wchar_t out[4] = {L'#', L'#', L'#', L'#'};
+  EXPECT_TRUE(formatBounded(out, SIZE_MAX, L"x%d", 5));
+  EXPECT_EQ(std::wstring(out, 4), std::wstring(L"x5\0#", 4));
+  EXPECT_TRUE(copyBounded(out, SIZE_MAX, L"abc"));
+  EXPECT_EQ(std::wstring(out, 4), std::wstring(L"abc\0", 4));
+}
 
 // Formatting goes through a scratch buffer of 8192 units: a longer result is
 // cut to 8191 units, and says so, however much room the caller gave.

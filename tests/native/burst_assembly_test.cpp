@@ -130,6 +130,11 @@ INSTANTIATE_TEST_SUITE_P(
         BurstCase{"TheCarriedLineGrowsOnAndEndsItsBurst",
                   {{kLater, letters(500) + "\n" + letters(1000)}, {kEmpty, ""}},
                   {{wide(letters(500) + "\n"), 501}, {wide(letters(1000)), 1000}}},
+        // Once cut, the carried line holds no line end: when it fills the
+        // text again it goes out as it stands.
+        BurstCase{"TheCarriedLineFillsTheTextAgain",
+                  {{kAtOnce, letters(500) + "\n" + letters(1600)}, {kEmpty, ""}},
+                  {{wide(letters(500) + "\n"), 501}, {wide(letters(1023)), 1023}, {wide(letters(1600).substr(1023)), 577}}},
         BurstCase{"AFullTextEndingInItsLineEndGoesWhole",
                   {{kLater, letters(1021) + "\r\n" + "OK"}, {kEmpty, ""}},
                   {{wide(letters(1021) + "\r\n"), 1023}, {L"OK", 2}}}),

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "protocol/bounded_text.h"
 #include "protocol/command_texts.h"
 #include "protocol/control_state.h"
 #include "protocol/query_sequences.h"
@@ -182,6 +183,29 @@ TEST(CommandTexts, TheTextIsFollowedByZerosAndCutAtItsCount) {
   appendEchoLineEnd(command);
   EXPECT_EQ(std::wstring(command.text).size(), 26u);
   EXPECT_EQ(std::wstring(command.text).substr(24), L"\r\n");
+}
+
+// A command text made otherwise than by formatCommand gets what fits of CR LF
+// within N + 2 units, terminator included, and within the 32-unit buffer
+// whatever N says; the rest of the buffer and the count stay as they were.
+TEST(CommandTexts, TheEchoLineEndIsCutAtNPlusTwoAndAtTheBuffer) {
+  const std::wstring filled(31, L'A');
+  struct EchoCase {
+    std::wstring text;
+    int size;
+    std::wstring echoed;
+  };
+  for (const EchoCase& c : {EchoCase{L"ABC", 4, L"ABC\r\n"}, EchoCase{L"ABCD", 4, L"ABCD\r"},
+                            EchoCase{L"ABCDE", 4, L"ABCDE"}, EchoCase{filled.substr(1), 40, filled.substr(1) + L"\r"},
+                            EchoCase{filled, 40, filled}}) {
+    CommandText command{};
+    ASSERT_TRUE(copyBounded(command.text, kCommandBufferUnits, c.text.c_str()));
+    command.size = c.size;
+    appendEchoLineEnd(command);
+    EXPECT_EQ(std::wstring(command.text, kCommandBufferUnits),
+              c.echoed + std::wstring(kCommandBufferUnits - c.echoed.size(), L'\0'));
+    EXPECT_EQ(command.size, c.size);
+  }
 }
 }  // namespace
 

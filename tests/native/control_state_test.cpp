@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 #include <vector>
 
 namespace {
@@ -63,10 +64,10 @@ std::vector<int> fields(const ControlState& s) {
 
 // The network settings, address, port, mask and gateway in that order.
 std::vector<int> networkValues(const ControlState& s) {
-  std::vector<int> out(s.ipAddress, s.ipAddress + 4);
+  std::vector<int> out(std::begin(s.ipAddress), std::end(s.ipAddress));
   out.push_back(s.ipPort);
-  out.insert(out.end(), s.subnetMask, s.subnetMask + 4);
-  out.insert(out.end(), s.gatewayAddress, s.gatewayAddress + 4);
+  out.insert(out.end(), std::begin(s.subnetMask), std::end(s.subnetMask));
+  out.insert(out.end(), std::begin(s.gatewayAddress), std::end(s.gatewayAddress));
   return out;
 }
 const std::vector<int> kUsedNetwork = {10, 1, 2, 3, 1024, 255, 255, 0, 0, 10, 1, 0, 1};
@@ -97,9 +98,12 @@ ControlState usedState() {
 // A new record knows nothing of the unit. The start values bring back the
 // selection and last-sent fields alone; the unit has no mute query, so
 // forgetting the mutes resets just them; forgetting the network settings
-// resets all thirteen of their values and nothing else.
+// resets all thirteen of their values and nothing else. A new record is on
+// the TCP link, and the serial link is another: commands go by which it is.
 TEST(ControlStateResets, ANewRecordAndEachResetHoldTheirValues) {
   EXPECT_EQ(fields(ControlState{}), withLevels({-1, -1, -1, -1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 0));
+  EXPECT_EQ(ControlState{}.linkMode, LinkMode::TcpIp);
+  EXPECT_NE(LinkMode::Serial, LinkMode::TcpIp);
   ControlState started = usedState();
   applyStartValues(started);
   EXPECT_EQ(fields(started), withLevels({-1, -1, -1, -1, 9, 0, 0, 1, 1, 1, 1, 1, 1, 1024}, 0));

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 struct AddressRowCase {
   const wchar_t* texts[4];
@@ -52,6 +53,7 @@ TEST_P(PastedOctetTest, MakesItsRowInvalid) {
   }
   int port = -9;
   EXPECT_FALSE(validatePortRow(GetParam(), &port));
+  EXPECT_EQ(port, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, PastedOctetTest,
@@ -64,14 +66,13 @@ TEST(AddressRow, NullTextIsAnEmptyEdit) {
   EXPECT_FALSE(validateAddressRow(texts, values));
 }
 
-// Every octet is read even after an earlier one has failed.
+// Every octet is read even after an earlier one has failed; a text that is
+// no number reads as 0.
 TEST(AddressRow, ReadsAllFourOctetsAfterAFailure) {
   const wchar_t* texts[4] = {L"", L"300", L"7", L"42"};
   int values[4] = {-9, -9, -9, -9};
   EXPECT_FALSE(validateAddressRow(texts, values));
-  EXPECT_EQ(values[1], 300);
-  EXPECT_EQ(values[2], 7);
-  EXPECT_EQ(values[3], 42);
+  EXPECT_EQ(std::vector<int>(values, values + 4), (std::vector<int>{0, 300, 7, 42}));
 }
 
 struct PortCase {

@@ -17,6 +17,12 @@ struct PathCase {
 
 class PortPathTest : public testing::TestWithParam<PathCase> {};
 
+// The buffer's room: the prefix and a name of up to 255 units, a file name's
+// limit, terminated (Windows' 260-unit path).
+const std::wstring kLongestName(255, L'C');
+const std::wstring kLongestPath = L"\\\\.\\" + kLongestName;
+const std::wstring kTooLongName = kLongestName + L'C';
+
 TEST_P(PortPathTest, OpensTheDeviceNamespaceFormOfTheName) {
   const PathCase& c = GetParam();
   std::unique_ptr<wchar_t[]> out(new wchar_t[c.size]);
@@ -35,7 +41,9 @@ INSTANTIATE_TEST_SUITE_P(
                     // Exactly full, and one unit short: a cut path is no path.
                     PathCase{L"COM12", 10, L"\\\\.\\COM12", true},
                     PathCase{L"COM12", 9, L"", false},
-                    PathCase{L"COM12", 1, L"", false}));
+                    PathCase{L"COM12", 1, L"", false},
+                    PathCase{kLongestName.c_str(), kPortPathUnits, kLongestPath.c_str(), true},
+                    PathCase{kTooLongName.c_str(), kPortPathUnits, L"", false}));
 
 TEST(PortPath, NoRoomWritesNothing) {
   wchar_t untouched = L'#';

@@ -233,6 +233,15 @@ TEST(ReplyGrammar, ATextWithoutALineEndIsNotParsed) {
   EXPECT_TRUE(controlEffects(changes).empty());
 }
 
+// A line is read from its last run of prompts on, the run included.
+TEST(ReplyLines, ALineStartsAtItsLastRunOfPrompts) {
+  for (const auto& [line, read] : std::vector<std::pair<std::wstring, std::wstring>>{
+           {L"\xff>AUDIO 3", L">AUDIO 3"}, {L"#>>Video Input: VGA2", L">>Video Input: VGA2"},
+           {L">SPORT: 12>>AUDIO 1", L">>AUDIO 1"}, {L"x>", L">"}, {L">>AUDIO 2", L">>AUDIO 2"},
+           {L"SOURCE CV", L"SOURCE CV"}, {L"", L""}})
+    EXPECT_EQ(lineFromItsPrompt(line), read);
+}
+
 // Deliveries as the reader hands them over, parsed one after another with what
 // each leaves unfinished kept for the next.
 struct DeliveryCase {
@@ -258,12 +267,16 @@ TEST_P(DeliveredTextTest, ReadsLinesAcrossDeliveries) {
 }
 
 const std::wstring kLongStart(1000, L'x');
+const std::wstring kBlanks(1100, L' ');
 
 INSTANTIATE_TEST_SUITE_P(
     Deliveries, DeliveredTextTest,
     testing::Values(
         DeliveryCase{"UnfinishedLineStaysUnread", {L">AUDIO 2\r\n>SOURCE CV"}, -1, 1, 0},
         DeliveryCase{"OnlyALineFeedAfterASplitLineEndIsSkipped", {L">AUDIO 5\r", L"SOURCE CV\r\n"}, 0, 4, 0},
+        // As in one text, the unit behind a kept line's CR is skipped as its
+        // LF, even a CR: no LF is then awaited, and "\nSOURCE CV" is no reply.
+        DeliveryCase{"ASecondCrEndsNoLine", {L">AUDIO 5", L"\r\r", L"\nSOURCE CV\r\n"}, -1, 4, 0},
         // Two whole deliveries make the longest line there is: it is read whole.
         DeliveryCase{"TheLongestLineIsReadWhole", {std::wstring(1023, L'>'), std::wstring(1014, L'>') + L"AUDIO 1\r\n"},
                      -1, 0, 0},
@@ -271,10 +284,17 @@ INSTANTIATE_TEST_SUITE_P(
         // read as a line of its own, nor joined to a later line.
         DeliveryCase{"TooLongToKeepIsDroppedToItsEnd",
                      {kLongStart, std::wstring(30, L'y'), std::wstring(20, L'z'), L"SOURCE HDMI1\r\n>AUDIO 4\r\n",
-                      L">AUDIO 2\r\n"},
+                      L"AUDIO 2\r\n"},
                      -1, 1, 1062},
         DeliveryCase{"AFullTextWithoutLineEndIsKeptWhole", {std::wstring(1023, L'z'), L"\r\n>AUDIO 1\r\n"}, -1, 0, 0},
         DeliveryCase{"FullTextAfterAKeptStart", {L"AU", std::wstring(1022, L'z')}, -1, -1, 1024},
+        // Texts longer than the reader delivers: a line in one text is read
+        // whole, a kept start only with at most 1024 units up to the line end.
+        DeliveryCase{"ALongLineInOneDeliveryIsReadWhole", {L"Video Input:" + kBlanks + L"VGA2\r\n"}, 3, -1, 0},
+        DeliveryCase{"AKeptStartFinishedWithin1024Units",
+                     {L"Video Input:", kBlanks.substr(0, 1020) + L"VGA2\r\n"}, 3, -1, 0},
+        DeliveryCase{"AKeptStartDroppedWithALongerLine",
+                     {L"Video Input:", kBlanks.substr(0, 1021) + L"VGA2\r\n>AUDIO 3\r\n"}, -1, 2, 1037},
         // Noise in front of a prompt is skipped, in the same delivery or kept
         // from the one before; a split or a second reply still reads.
         DeliveryCase{"NoiseInFrontOfThePrompt", {L"\xff>Video Input: VGA2\r\n\xfe\xfe>>AUDIO 3\r\n"}, 3, 2, 0},
@@ -291,10 +311,11 @@ std::vector<int> inputsMutesAndResolution(const ControlState& s) {
 
 // However a text is cut into three deliveries, empty ones too, its lines are
 // read as from the whole text, and an empty or a prompt-only line costs none
-// of the lines behind it. Each piece is a heap buffer of its exact size, so
-// ASan sees a unit read before or past it.
+// of the lines behind it. Lines without a prompt show a stray or a missing LF
+// (no noise is skipped in front of them). Each piece is a heap buffer of its
+// exact size, so ASan sees a unit read before or past it.
 TEST(DeliveredText, EveryCutIntoThreeReadsAsTheWholeText) {
-  const std::wstring text = L"\n>MUTE ON\r\n>AUDIO 5\r\n>>\r\n\r\n>SOURCE CV\r\n\n>Bell On\r\n>HDMI AUDIO MUTE ON\r\n"
+  const std::wstring text = L"\nMUTE ON\r\nAUDIO 5\r\n>>\r\n\r\nSOURCE CV\r\n\nBell On\r\n\n>HDMI AUDIO MUTE ON\r\n"
                             L">>Output Resolution: 800x600@60Hz\r\n";
   ControlState whole = freshState();
   parseReplyLines(whole, text.c_str());

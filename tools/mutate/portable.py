@@ -1,8 +1,10 @@
 """The portable part: one-site mutants of the code the native tree compiles
 under protocol/ and links/, each built incrementally in a private copy and
-judged by the native tests, then by each fuzz target's kept corpus replayed
-once (NAME_replay over tests/fuzz/corpus/NAME: no random fuzzing, so a
-verdict is the same on every run)."""
+judged by the native tests, then by the protocol reference's check (the
+committed docs/protocol.md is what protocol-doc writes from the tables, so a
+changed reply description or command row is seen), then by each fuzz
+target's kept corpus replayed once (NAME_replay over tests/fuzz/corpus/NAME:
+no random fuzzing, so a verdict is the same on every run)."""
 
 import os
 import queue
@@ -18,6 +20,8 @@ from sites import find_sites, mutant_text
 
 MUTATED_FOLDERS = ("protocol/", "links/")
 TEST_TARGET = "native_tests"
+REFERENCE_WRITER = "protocol-doc"
+REFERENCE = os.path.join("docs", "protocol.md")
 CORPORA = os.path.join("tests", "fuzz", "corpus")
 COLUMNS = ["file", "line", "op", "nth", "status", "detail", "text"]
 KEY = ["file", "text", "op", "nth"]
@@ -45,16 +49,20 @@ class Worker:
         return self._build()
 
     def _build(self):
-        targets = [TEST_TARGET] + [name + "_replay" for name in corpora(self.src)]
+        targets = [TEST_TARGET, REFERENCE_WRITER] + [name + "_replay" for name in corpora(self.src)]
         code, out, _ = procs.run(["ninja", "-C", self.build, "-j", str(self.jobs)] + targets)
         with open(self.log, "ab") as f:
             f.write(out)
         return code == 0
 
     def run_tests(self, timeout):
-        """The native tests, then each corpus replay: (passed, detail)."""
+        """The native tests, the reference's check, then each corpus replay:
+        (passed, detail)."""
         passed, detail, _ = run_gtest([os.path.join(self.build, TEST_TARGET)], timeout, cwd=self.build,
                                       env=dict(os.environ, GTEST_COLOR="no"))
+        if passed:
+            passed, detail = check_reference(os.path.join(self.build, REFERENCE_WRITER),
+                                             os.path.join(self.src, REFERENCE), timeout)
         for name in corpora(self.src) if passed else []:
             passed, detail = run_replay(os.path.join(self.build, name + "_replay"),
                                         os.path.join(self.src, CORPORA, name), timeout)
@@ -81,6 +89,14 @@ def corpora(src):
     folder = os.path.join(src, CORPORA)
     names = os.listdir(folder) if os.path.isdir(folder) else []
     return sorted(n for n in names if os.path.isfile(os.path.join(src, "tests", "fuzz", n + "_fuzz.cpp")))
+
+
+def check_reference(program, reference, timeout):
+    """The protocol_doc.current test of `make test`: (passed, detail)."""
+    code, out, timed_out = procs.run([program, "--check", reference], timeout=timeout)
+    if code == 0 and not timed_out:
+        return True, ""
+    return False, "protocol reference: " + ("timeout" if timed_out else "differs (exit %d)" % code)
 
 
 def run_replay(program, corpus, timeout):
