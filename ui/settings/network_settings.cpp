@@ -97,17 +97,18 @@ HWND newestWindow = nullptr;
 
 int octetX(int column) { return kOctetLeft + kOctetStep * column; }
 
+void addValueEdit(HWND window, int id, int x, int y, int width) {
+  setEditCapacity(addSettingsControl(window, {L"Edit", L"", kEditStyle, id, x, y, width, kRowHeight,
+                                              SettingsFont::Fixed}),
+                  kEditCapacity);
+}
+
 void createControls(HWND window) {
   for (int column = 0; column < kOctetCount; ++column) {
-    for (const AddressRow& row : kAddressRows) {
-      HWND edit = addSettingsControl(window, {L"Edit", L"", kEditStyle, row.firstEditId + kEditIdStep * column,
-                                              octetX(column), row.editY, kEditWidth, kRowHeight, SettingsFont::Fixed});
-      setEditCapacity(edit, kEditCapacity);
-    }
+    for (const AddressRow& row : kAddressRows)
+      addValueEdit(window, row.firstEditId + kEditIdStep * column, octetX(column), row.editY, kEditWidth);
   }
-  HWND port = addSettingsControl(window, {L"Edit", L"", kEditStyle, IDC_PORT_EDIT, kPortRow.editX, kPortRow.editY,
-                                          kPortRow.editWidth, kRowHeight, SettingsFont::Fixed});
-  setEditCapacity(port, kEditCapacity);
+  addValueEdit(window, IDC_PORT_EDIT, kPortRow.editX, kPortRow.editY, kPortRow.editWidth);
   for (const SetButton& button : kSetButtons) {
     addSettingsControl(window, {L"BUTTON", L"Set", kButtonStyle, button.id, button.x, button.y, kEditWidth,
                                 kRowHeight, SettingsFont::Ui});
