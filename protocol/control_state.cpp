@@ -22,11 +22,15 @@ int videoInputIndexOfName(int entry) {
   return entry;
 }
 
-void applyStartValues(ControlState& state) {
+void forgetReportedInputs(ControlState& state) {
   state.videoInput = -1;
-  state.audioInput = -1;
   state.previousVideoInput = -1;
+  state.audioInput = -1;
   state.previousAudioInput = -1;
+}
+
+void applyStartValues(ControlState& state) {
+  forgetReportedInputs(state);
   state.lastBrightnessSent = 0;
   state.lastContrastSent = 0;
   for (int& level : state.audioInputLevel) level = 0;

@@ -55,6 +55,11 @@ extern ControlState controlState;
 // Start-up's values for the selection and last-sent fields.
 void applyStartValues(ControlState& state);
 
+// The inputs a unit reported belong to that unit: on a new connection (the
+// same port may now lead to another unit) and after a factory reset they are
+// unknown (-1) until it is asked, so no other unit's inputs show as current.
+void forgetReportedInputs(ControlState& state);
+
 // The unit has no mute query: what it reported of its mutes holds only for
 // the connection it came on and until a factory reset. Back to the start
 // values (not muted), so the toggles ask for a mute and no stale frame shows.

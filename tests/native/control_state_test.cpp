@@ -96,8 +96,9 @@ ControlState usedState() {
 }
 
 // A new record knows nothing of the unit. The start values bring back the
-// selection and last-sent fields alone; the unit has no mute query, so
-// forgetting the mutes resets just them; forgetting the network settings
+// selection and last-sent fields alone; forgetting the inputs resets the four
+// input fields alone; the unit has no mute query, so forgetting the mutes
+// resets just them; forgetting the network settings
 // resets all thirteen of their values and nothing else. A new record is on
 // the TCP link, and the serial link is another: commands go by which it is.
 TEST(ControlStateResets, ANewRecordAndEachResetHoldTheirValues) {
@@ -111,6 +112,10 @@ TEST(ControlStateResets, ANewRecordAndEachResetHoldTheirValues) {
   forgetReportedMutes(unmuted);
   EXPECT_EQ(fields(unmuted), withLevels({3, 3, 4, 4, 9, 40, 40, 1, 1, 0, 0, 0, 1, 1024}, 5));
   EXPECT_EQ(networkValues(unmuted), kUsedNetwork);
+  ControlState noInputs = usedState();
+  forgetReportedInputs(noInputs);
+  EXPECT_EQ(fields(noInputs), withLevels({-1, -1, -1, -1, 9, 40, 40, 1, 1, 1, 1, 1, 1, 1024}, 5));
+  EXPECT_EQ(networkValues(noInputs), kUsedNetwork);
   ControlState unknownNetwork = usedState();
   forgetNetworkSettings(unknownNetwork);
   EXPECT_EQ(fields(unknownNetwork), withLevels({3, 3, 4, 4, 9, 40, 40, 1, 1, 1, 1, 1, 1, 0}, 5));

@@ -160,27 +160,43 @@ TEST_F(MainWindowPaint, AReplyLineSplitAcrossTwoDeliveriesIsRead) {
   ASSERT_EQ(connectTestPort(peer), kOpeningQueries);
   ASSERT_TRUE(peer.write("MI1\r\n>AUDIO 9\r\n"));
   ASSERT_TRUE(waitFor([] { return controlState.audioInput == 8; }));
-  EXPECT_EQ(controlState.videoInput, 0);
+  EXPECT_EQ(controlState.videoInput, -1);
 }
 
 class ConnectedPaint : public ConnectedPanelTest {};
 
-// The unit has no mute query: a new connection starts with no mute frame, and
-// the first mute click asks for a mute.
-TEST_F(ConnectedPaint, ANewConnectionShowsNoMuteFrameCarriedOver) {
-  reply(">HDMI AUDIO MUTE ON\r\n>Analog AUDIO MUTE ON\r\n>MUTE ON\r\n");
+// Two units in turn, on two ports: what the first reported is not shown as
+// the second's. Until the second answers no input is framed and no output
+// muted (it has no mute query, so the first mute click asks for a mute);
+// then its own inputs are framed.
+TEST_F(ConnectedPaint, ANewConnectionShowsNothingOfTheLastUnit) {
+  reply(">Video Input: HDBaseT\r\n>Audio Input: Audio 7\r\n>HDMI AUDIO MUTE ON\r\n>Analog AUDIO MUTE ON\r\n"
+        ">MUTE ON\r\n");
+  for (const RECT& frame : {kHdBaseTFrame, kAudio7Frame}) expectFrame({frame, kGreen});
   for (const RECT& frame : {kHdmiMuteFrame, kAnalogMuteFrame, kMuteAllFrame}) expectFrame({frame, kRed});
-  ASSERT_EQ(connectTestPort(peer), kOpeningQueries);
-  for (const RECT& frame : {kHdmiMuteFrame, kAnalogMuteFrame, kMuteAllFrame}) expectFrame({frame, kGrey});
+
+  UnitPeer second(testPeer2Name());
+  ASSERT_TRUE(second.isOpen());
+  choosePortItem(testPort2Name());
+  ASSERT_EQ(second.readAtLeast(kOpeningQueries.size()), kOpeningQueries);
+  for (const RECT& frame : {kHdBaseTFrame, kAudio7Frame, kHdmiMuteFrame, kAnalogMuteFrame, kMuteAllFrame})
+    expectFrame({frame, kGrey});
+  EXPECT_EQ(controlState.videoInput, -1);
+  EXPECT_EQ(controlState.audioInput, -1);
   click(IDC_HDMI_MUTE);
   click(IDC_MUTE_ALL);
-  expectSent("CLOSE 1%MUTE ON%");
+  EXPECT_EQ(printable(second.readAtLeast(16)), printable("CLOSE 1%MUTE ON%"));
+
+  ASSERT_TRUE(second.write(">Video Input: HDMI1\r\n>Audio Input: Audio 3\r\n"));
+  ASSERT_TRUE(waitFor([] { return controlState.audioInput == 2; }));
+  for (const RECT& frame : {kHdmi1Frame, kAudio3Frame}) expectFrame({frame, kGreen});
+  for (const RECT& frame : {kHdBaseTFrame, kAudio7Frame}) expectFrame({frame, kGrey});
 }
 
-// File > Restore Default Settings: the reset goes out, the mutes are
-// forgotten, and the panel asks for the factory state again (without
+// File > Restore Default Settings: the reset goes out, the inputs and mutes
+// are forgotten, and the panel asks for the factory state again (without
 // silencing the buzzer), each query after the same pause as on connecting.
-TEST_F(ConnectedPaint, RestoreDefaultsForgetsTheMutesAndAsksForTheStateAgain) {
+TEST_F(ConnectedPaint, RestoreDefaultsForgetsTheInputsAndMutesAndAsksAgain) {
   reply(">SOURCE HDMI1\r\n>AUDIO 3\r\n>HDMI AUDIO MUTE ON\r\n>MUTE ON\r\n");
   expectFrame({kHdmiMuteFrame, kRed});
   stampCommandsOnTheirWay();
@@ -188,8 +204,7 @@ TEST_F(ConnectedPaint, RestoreDefaultsForgetsTheMutesAndAsksForTheStateAgain) {
   expectSent("<DEFAULT>R SOURCE.R AUDIO.<BellStatus><SW>");
   ASSERT_EQ(commandStamps().size(), 5u);
   EXPECT_GE(shortestGapBetweenCommands(), 95.0);
-  for (const RECT& frame : {kHdmiMuteFrame, kMuteAllFrame}) expectFrame({frame, kGrey});
-  expectFrame({kHdmi1Frame, kGreen});
+  for (const RECT& frame : {kHdmiMuteFrame, kMuteAllFrame, kHdmi1Frame, kAudio3Frame}) expectFrame({frame, kGrey});
   reply(">Video Input: CV\r\n>Audio Input: Audio 7\r\n");
   expectFrame({kCvFrame, kGreen});
   expectFrame({kAudio7Frame, kGreen});

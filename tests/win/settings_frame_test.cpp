@@ -17,6 +17,7 @@
 #include "tests/support/panel_fixtures.h"
 #include "tests/support/screen_reading.h"
 #include "ui/ids.h"
+#include "ui/main/startup.h"
 
 namespace {
 struct KindCase {
@@ -72,7 +73,7 @@ TEST_F(SettingsFrameTest, EachKindOpensCentredWithItsTitleSizeAndFrame) {
     EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN), WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN);
     EXPECT_EQ(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME | WS_CHILD), 0);
     EXPECT_EQ(GetWindowLongPtrW(window, GWL_EXSTYLE) & ~WS_EX_WINDOWEDGE, 0);
-    EXPECT_EQ(GetWindow(window, GW_OWNER), nullptr);
+    EXPECT_EQ(GetWindow(window, GW_OWNER), mainWindowState.mainWindow);
     EXPECT_EQ(GetMenu(window), nullptr);
 
     RECT outer{};
@@ -148,6 +149,34 @@ TEST_F(SettingsFrameTest, ASecondWindowOfAKindTakesTheSlotAndClosingClearsIt) {
     EXPECT_EQ(gatewayEdit(i), nullptr);
   }
   EXPECT_TRUE(IsWindow(mainWindowState.mainWindow)) << "the main window is not told";
+}
+
+// A shortcut's "Minimized" or "Maximized" is meant for the main window: a
+// settings window opens shown normally and active whatever the program was
+// started with.
+class SettingsWindowShow : public PanelTest {};
+
+TEST_F(SettingsWindowShow, OpensNormalAndActiveWhateverTheProgramWasStartedWith) {
+  for (int startedWith : {SW_SHOWMINIMIZED, SW_SHOWMAXIMIZED, SW_SHOWMINNOACTIVE}) {
+    SCOPED_TRACE(testing::Message() << "started with " << startedWith);
+    drainRigLines();
+    UnitPeer peer(testPeerName());
+    startControlPanel(GetModuleHandleW(nullptr), startedWith);
+    ASSERT_NE(finishPanelStart(), nullptr);
+    ShowWindow(mainWindowState.mainWindow, SW_RESTORE);
+    ASSERT_EQ(connectTestPort(peer), kOpeningQueries);
+    SendMessageW(mainWindowState.mainWindow, WM_COMMAND, MAKEWPARAM(IDM_VGA_IMAGE_ADJUSTMENTS, 0), 0);
+    HWND window = vgaImageAdjustmentsWindow();
+    ASSERT_TRUE(IsWindow(window));
+    EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_FALSE(IsIconic(window));
+    EXPECT_FALSE(IsZoomed(window));
+    EXPECT_EQ(GetActiveWindow(), window);
+    SIZE client = clientSize(window);
+    EXPECT_EQ(client.cx, 306);
+    EXPECT_EQ(client.cy, 238);
+    endPanel();
+  }
 }
 
 namespace {

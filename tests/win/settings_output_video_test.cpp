@@ -130,6 +130,23 @@ TEST_F(OutputVideoTest, AValueReplyMovesTheTrackbarOnceAndBecomesTheLastValue) {
   expectSent(onWire("Contrast 059*", 14));
 }
 
+// The operator moves the brightness before the unit has answered the opening
+// query: the late answer tells what the unit held before the move, so it no
+// longer moves that trackbar, and the operator's value stays the last one
+// sent. The contrast answer, still awaited for an untouched trackbar, applies.
+TEST_F(OutputVideoTest, TheOperatorsMoveWinsOverAnAnswerStillAwaited) {
+  HWND brightness = item(IDC_BRIGHTNESS_TRACKBAR);
+  pressKey(brightness, VK_NEXT);
+  expectSent(onWire("Brightness 020*", 16));
+  reply("Brightness Value: 50\r\nContrast Value: 60\r\n");
+  EXPECT_EQ(SendMessageW(brightness, TBM_GETPOS, 0, 0), 20);
+  EXPECT_EQ(SendMessageW(item(IDC_CONTRAST_TRACKBAR), TBM_GETPOS, 0, 0), 60);
+  pressKey(brightness, VK_LEFT);
+  expectSent(onWire("Brightness 019*", 16));
+  pressKey(brightness, VK_RIGHT);
+  expectSent(onWire("Brightness 020*", 16));
+}
+
 TEST_F(OutputVideoTest, TheCurrentResolutionLineFollowsTheUnitsReplies) {
   EXPECT_TRUE(showsLine(window_, 8, 8, std::wstring(kCurrentPrefix) + L"640x480@60Hz"));
   EXPECT_TRUE(showsLine(window_, 8, 70, L"Set brightness"));

@@ -16,8 +16,10 @@ void pauseUiThread(unsigned ms) { Sleep(ms); }
 }  // namespace
 
 void forgetUnitReportsOnScreen() {
+  FramedInputs framedBefore{controlState.audioInput, controlState.videoInput};
+  forgetReportedInputs(controlState);
   forgetReportedMutes(controlState);
-  for (int which = 0; which < 3; ++which) repaintMuteFrame(which);
+  invalidateSelectionHighlights(framedBefore);
   forgetNetworkSettings(controlState);
   ReplyEffects networkForgotten;
   networkForgotten.networkChanged = true;

@@ -2,8 +2,9 @@
 // Starting again from what the panel can know of the unit: on a new
 // connection and after a factory reset.
 
-// The reported mutes and network settings back to their start values, shown
-// at once: the mute frames and the network lines are repainted.
+// The reported inputs, mutes and network settings back to their start values,
+// shown at once: the input and mute frames and the network lines are
+// repainted.
 void forgetUnitReportsOnScreen();
 
 // The unit state queries, each after its pause (the UI thread sleeps); then

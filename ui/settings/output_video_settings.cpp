@@ -78,13 +78,17 @@ bool runCommand(HWND window, int id) {
 }
 
 // Every notification counts alike; the senders skip a value already sent.
+// The operator's move wins over an answer still awaited for that trackbar:
+// the answer tells what the unit held before the move.
 void scroll(HWND trackbar) {
   int position = static_cast<int>(SendMessageW(trackbar, TBM_GETPOS, 0, 0));
   switch (GetDlgCtrlID(trackbar)) {
     case IDC_BRIGHTNESS_TRACKBAR:
+      controlState.brightnessQueryPending = false;
       setBrightness(position);
       break;
     case IDC_CONTRAST_TRACKBAR:
+      controlState.contrastQueryPending = false;
       setContrast(position);
       break;
     default:

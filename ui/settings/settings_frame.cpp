@@ -9,7 +9,10 @@
 
 namespace {
 constexpr wchar_t kSettingsClass[] = L"zaro_subwin";
-constexpr DWORD kSettingsStyle = WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+// A caption with the system menu and close box, fixed in size. A pop-up, as
+// dialog boxes are: the windows a main window owns are hidden with it when it
+// is minimised, and that covers its pop-ups.
+constexpr DWORD kSettingsStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr COLORREF kTextColour = RGB(0, 0, 0);
 constexpr COLORREF kTextBackground = RGB(0xEE, 0xEE, 0xEE);
 constexpr int kControlSlots = 17;   // the most controls a kind makes (Network Settings)
@@ -122,10 +125,12 @@ void placeSettingsWindow(HWND window, int clientWidth, int clientHeight) {
   SetWindowPos(window, HWND_TOP, x, y, outerWidth, outerHeight, 0);
 }
 
+// A settings window belongs to the main window: it stays in front of it, and
+// goes and comes back with it when it is minimised and restored.
 int openSettingsWindow(const SettingsKind& kind) {
   HWND window = CreateWindowExW(0, kSettingsClass, kind.title, kSettingsStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                                kind.clientWidth, kind.clientHeight, nullptr, nullptr, mainWindowState.instanceHandle,
-                                nullptr);
+                                kind.clientWidth, kind.clientHeight, mainWindowState.mainWindow, nullptr,
+                                mainWindowState.instanceHandle, nullptr);
   *kind.newestWindow = window;
   if (window == nullptr) {
     MessageBoxW(mainWindowState.mainWindow, L"Call to CreateWindow failed!", L"Win32 Guided Tour", MB_OK);
@@ -140,7 +145,10 @@ int openSettingsWindow(const SettingsKind& kind) {
   placeSettingsWindow(window, kind.clientWidth, kind.clientHeight);
   kind.createControls(window);
   if (kind.sendOpeningQueries != nullptr) kind.sendOpeningQueries();
-  ShowWindow(window, mainWindowState.showCommand);
+  // Opened from the menu, it comes up in front and active whatever show
+  // command started the program (a shortcut set to "Minimized" or "Maximized"
+  // is meant for the main window).
+  ShowWindow(window, SW_SHOWNORMAL);
   UpdateWindow(window);
   return 0;
 }
