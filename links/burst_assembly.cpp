@@ -77,8 +77,11 @@ void takeRead(BurstAssembly& burst, ReadOutcome outcome, const unsigned char* by
     return;
   }
   // A read that comes back empty after bytes had come ends the burst.
-  if (burst.gotData) {
-    burst.gotData = false;
-    deliverAll(burst, sink, context);
-  }
+  finishBurst(burst, sink, context);
+}
+
+void finishBurst(BurstAssembly& burst, BurstSink sink, void* context) {
+  if (!burst.gotData) return;
+  burst.gotData = false;
+  deliverAll(burst, sink, context);
 }

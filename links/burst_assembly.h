@@ -40,3 +40,8 @@ void resetBurstAssembly(BurstAssembly& burst);
 // text without any line end goes out as it stands.
 void takeRead(BurstAssembly& burst, ReadOutcome outcome, const unsigned char* bytes,
               std::size_t count, BurstSink sink, void* context);
+
+// The reads have ended for good (the port's device is gone): delivers what
+// came since the last delivery, as an empty read would, so no byte that
+// arrived before the end is lost. Nothing when nothing came.
+void finishBurst(BurstAssembly& burst, BurstSink sink, void* context);

@@ -13,6 +13,12 @@
 //                  the reader's thread and then for the mutex, handling the
 //                  WM_RX_TEXT the reader may still be blocked in meanwhile.
 //   closed again   only then is the port's handle closed.
+//   lost           a read fails for any reason but the stop and a line error
+//                  that clearing mends (the cable was pulled, the adapter
+//                  unplugged): the reader hands over what it had collected,
+//                  posts WM_LINK_LOST and ends on its own, without the mutex.
+//                  The UI thread then closes the port as above; the wait for
+//                  the reader finds it ended and the mutex free.
 // At program end the main window closes an open port this same way before it
 // closes the mutex, so no handle goes while the reader may wait on it.
 //
@@ -62,6 +68,22 @@ void applyLinkTimeouts(HANDLE port) {
   SetCommTimeouts(port, &timeouts);
 }
 
+// Every error of a write that means the device itself is gone, as Wine and
+// Windows report a pulled cable or an unplugged USB adapter.
+const DWORD kDeviceGoneErrors[] = {ERROR_BROKEN_PIPE,    ERROR_NOT_READY,      ERROR_ACCESS_DENIED,
+                                   ERROR_BAD_COMMAND,    ERROR_DEVICE_NOT_CONNECTED, ERROR_INVALID_HANDLE,
+                                   ERROR_GEN_FAILURE,    ERROR_FILE_NOT_FOUND, ERROR_DEVICE_REMOVED,
+                                   ERROR_BAD_UNIT,       ERROR_DEV_NOT_EXIST};
+
+// A line error (framing, overrun, a break) aborts every read and write of a
+// port set to abort on errors, until the error is cleared. Clearing it mends
+// the link: it loses the line the error hit, not the connection.
+bool clearedLineError(HANDLE port, DWORD error) {
+  if (error != ERROR_OPERATION_ABORTED) return false;
+  DWORD errors = 0;
+  return ClearCommError(port, &errors, nullptr) != FALSE;
+}
+
 void deliverBurst(const wchar_t* text, unsigned long count, void*) {
   StringCchCopyW(serialLink.rxText, kRxTextUnits, text);
   SendMessageW(serialLink.notifyWindow, WM_RX_TEXT, count, reinterpret_cast<LPARAM>(serialLink.rxText));
@@ -80,8 +102,16 @@ ReadOutcome outcomeOfCount(DWORD got, ReadOutcome completed) {
 struct ReadResult {
   ReadOutcome outcome = ReadOutcome::Failed;
   DWORD got = 0;
+  DWORD error = 0;       // the read's own failure; 0 when it did not fail
   bool stopped = false;  // handed the stop signal while the read pended
 };
+
+ReadResult failedRead(DWORD error) {
+  ReadResult result;
+  result.outcome = outcomeOfFailure(error);
+  if (result.outcome == ReadOutcome::Failed) result.error = error;
+  return result;
+}
 
 // Waits out a pending read in slices, also watching the stop signal: a read
 // started under time-outs that never end it (the port's own, before the line
@@ -99,11 +129,8 @@ ReadResult finishPendingRead(HANDLE port, OVERLAPPED& read) {
     GetOverlappedResult(port, &read, &ignored, TRUE);
     return result;
   }
-  if (GetOverlappedResult(port, &read, &result.got, FALSE)) {
-    result.outcome = outcomeOfCount(result.got, ReadOutcome::CompletedLater);
-  } else {
-    result.outcome = outcomeOfFailure(GetLastError());
-  }
+  if (!GetOverlappedResult(port, &read, &result.got, FALSE)) return failedRead(GetLastError());
+  result.outcome = outcomeOfCount(result.got, ReadOutcome::CompletedLater);
   return result;
 }
 
@@ -117,7 +144,7 @@ ReadResult readOnce(HANDLE port, unsigned char* raw) {
   } else if (GetLastError() == ERROR_IO_PENDING) {
     result = finishPendingRead(port, read);
   } else {
-    result.outcome = outcomeOfFailure(GetLastError());
+    result = failedRead(GetLastError());
   }
   CloseHandle(read.hEvent);
   return result;
@@ -165,6 +192,11 @@ int openSerialPort(const wchar_t* name, HWND window) {
   serialLink.serialHandle = port;
   StringCchCopyW(serialLink.openPortName, kPortNameUnits, name);
   serialLink.portOpen = TRUE;
+  ++serialLink.connection;
+  // Bytes that waited in the adapter or the driver came before this
+  // connection (a unit that spoke while no program listened, the end of an
+  // earlier session): they are no reply to anything the panel asks.
+  PurgeComm(port, PURGE_RXCLEAR);
   // The reader starts before the caller configures the line; with the link's
   // time-outs already in place its first read comes back like every other.
   applyLinkTimeouts(port);
@@ -202,26 +234,59 @@ int configureSerialPort(HANDLE port) {
 }
 
 namespace {
-// One write of count bytes, waited for; true when all went out.
-bool writeBytes(HANDLE port, const char* bytes, DWORD count) {
+// One write of count bytes, waited for; true when all went out. A write ends
+// short when its time-out passes first (a handshake line holds the port back):
+// that is a failed write too. After false the last error says why.
+bool writeOnce(HANDLE port, const char* bytes, DWORD count) {
   OVERLAPPED write{};
   write.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   if (write.hEvent == nullptr) return false;
-  bool written = false;
+  bool completed = false;
   DWORD done = 0;
   if (WriteFile(port, bytes, count, &done, &write)) {
-    written = true;
+    completed = true;
   } else if (GetLastError() == ERROR_IO_PENDING) {
-    written = WaitForSingleObject(write.hEvent, INFINITE) == WAIT_OBJECT_0 &&
-              GetOverlappedResult(port, &write, &done, FALSE);
+    completed = WaitForSingleObject(write.hEvent, INFINITE) == WAIT_OBJECT_0 &&
+                GetOverlappedResult(port, &write, &done, FALSE);
   }
+  DWORD error = GetLastError();
   CloseHandle(write.hEvent);
-  return written;
+  if (completed && done != count) error = ERROR_TIMEOUT;
+  SetLastError(error);
+  return completed && done == count;
+}
+
+// A write that a line error aborted goes once more after the error is cleared.
+bool writeBytes(HANDLE port, const char* bytes, DWORD count) {
+  if (writeOnce(port, bytes, count)) return true;
+  DWORD error = GetLastError();
+  if (!clearedLineError(port, error)) {
+    SetLastError(error);
+    return false;
+  }
+  return writeOnce(port, bytes, count);
 }
 }  // namespace
 
+bool writeFailureMeansLinkGone(DWORD error) {
+  for (DWORD gone : kDeviceGoneErrors)
+    if (error == gone) return true;
+  return false;
+}
+
+void reportLinkLost(DWORD error, LPARAM connection) {
+  PostMessageW(serialLink.notifyWindow, WM_LINK_LOST, error, connection);
+}
+
 bool writeSerialPort(HANDLE port, const wchar_t* text, int size) {
-  if (port == nullptr || port == INVALID_HANDLE_VALUE || size < 1 || !hasSingleByteForm(text)) return false;
+  if (port == nullptr || port == INVALID_HANDLE_VALUE || size < 1) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return false;
+  }
+  if (!hasSingleByteForm(text)) {
+    SetLastError(ERROR_NO_UNICODE_TRANSLATION);
+    return false;
+  }
   // The bytes go out in pieces converted on the stack, so that a write needs
   // no memory it could fail to get, whatever the length of a free text.
   char bytes[kWritePieceBytes];
@@ -256,11 +321,18 @@ DWORD WINAPI serialReader(LPVOID) {
   // ending the process through the thread's start routine.
   try {
     HANDLE port = serialLink.serialHandle;
+    const LPARAM connection = serialLink.connection;
     BurstAssembly burst;
     unsigned char raw[kRawBufferBytes];
     for (;;) {
       ReadResult read = readOnce(port, raw);
       if (read.stopped) return 0;
+      if (read.error != 0 && !clearedLineError(port, read.error)) {
+        // The device is gone: what came before the loss is still the unit's.
+        finishBurst(burst, deliverBurst, nullptr);
+        reportLinkLost(read.error, connection);
+        return 0;
+      }
       takeRead(burst, read.outcome, raw, read.got, deliverBurst, nullptr);
       if (stopRequested(read.got)) return 0;
     }

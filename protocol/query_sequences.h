@@ -6,6 +6,11 @@
 
 constexpr unsigned kQueryPauseMs = 100;
 
+// A unit answers each of the opening queries within some hundred milliseconds
+// of the last one; this long a silence after them means that no unit listens
+// on the port, and the operator is told.
+constexpr unsigned kUnitAnswerWaitMs = 3000;
+
 struct QueryStep {
   int (*send)();
   unsigned pauseBeforeMs;

@@ -4,7 +4,10 @@ namespace {
 using Text = std::wstring_view;
 using Parse = ReplyParse;
 
-void parseLine(Parse& p, Text line) { readReplyLine(p, lineFromItsPrompt(line)); }
+void parseLine(Parse& p, Text line) {
+  if (!line.empty()) ++p.effects.linesRead;
+  readReplyLine(p, lineFromItsPrompt(line));
+}
 
 // The text behind the line that ends at the CR at cr: the unit ends lines with
 // CR LF, so both are skipped (only the CR when it is last).

@@ -26,6 +26,10 @@ struct ReplyEffects {
   // is set with the text and read only with it.
   const wchar_t* buzzerItemText = nullptr;
   bool buzzerItemChecked = false;
+
+  // Whole lines read, whether their key is known or not, empty ones aside:
+  // the unit on the line has answered.
+  int linesRead = 0;
 };
 
 // One parse under way: the state it writes and the effects so far.

@@ -171,6 +171,20 @@ TEST(BurstAssembly, ACompletedReadWithoutBytesBringsNothing) {
   EXPECT_TRUE(got.empty());
 }
 
+// The reads end for good (the device is gone): what came since the last
+// delivery goes out, zero bytes counted; nothing when nothing came, and
+// nothing twice.
+TEST(BurstAssembly, FinishingDeliversWhatCameSinceTheLastDelivery) {
+  BurstAssembly burst;
+  std::vector<Delivery> got;
+  finishBurst(burst, record, &got);
+  EXPECT_TRUE(got.empty());
+  got = run(burst, {{kLater, "done\r\n"}, {kEmpty, ""}, {kLater, std::string("par\0t", 5)}});
+  finishBurst(burst, record, &got);
+  finishBurst(burst, record, &got);
+  EXPECT_EQ(got, (std::vector<Delivery>{{L"done\r\n", 6}, {L"part", 5}}));
+}
+
 TEST(BurstAssembly, ResetForgetsAHalfCollectedBurst) {
   BurstAssembly burst;
   run(burst, {{kLater, "stale"}});

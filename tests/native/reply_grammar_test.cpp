@@ -310,25 +310,29 @@ std::vector<int> inputsMutesAndResolution(const ControlState& s) {
 }
 
 // However a text is cut into three deliveries, empty ones too, its lines are
-// read as from the whole text, and an empty or a prompt-only line costs none
-// of the lines behind it. Lines without a prompt show a stray or a missing LF
-// (no noise is skipped in front of them). Each piece is a heap buffer of its
+// read and counted as from the whole text, and an empty or a prompt-only line
+// costs none of the lines behind it. Lines without a prompt show a stray or a
+// missing LF (no noise is skipped in front of them). Each piece is a heap buffer of its
 // exact size, so ASan sees a unit read before or past it.
 TEST(DeliveredText, EveryCutIntoThreeReadsAsTheWholeText) {
   const std::wstring text = L"\nMUTE ON\r\nAUDIO 5\r\n>>\r\n\r\nSOURCE CV\r\n\nBell On\r\n\n>HDMI AUDIO MUTE ON\r\n"
                             L">>Output Resolution: 800x600@60Hz\r\n";
+  // Seven lines that hold something: the unit has answered seven times.
+  const int kLines = 7;
   ControlState whole = freshState();
-  parseReplyLines(whole, text.c_str());
+  EXPECT_EQ(parseReplyLines(whole, text.c_str()).linesRead, kLines);
   for (std::size_t a = 0; a <= text.size(); ++a) {
     for (std::size_t b = a; b <= text.size(); ++b) {
       ControlState state = freshState();
       PartialReplyLine partial;
+      int lines = 0;
       for (const std::wstring& piece : {text.substr(0, a), text.substr(a, b - a), text.substr(b)}) {
         std::unique_ptr<wchar_t[]> exact(new wchar_t[piece.size() + 1]);
         std::copy(piece.c_str(), piece.c_str() + piece.size() + 1, exact.get());
-        parseDeliveredText(state, partial, exact.get());
+        lines += parseDeliveredText(state, partial, exact.get()).linesRead;
       }
       ASSERT_EQ(inputsMutesAndResolution(state), inputsMutesAndResolution(whole)) << "cut at " << a << " and " << b;
+      ASSERT_EQ(lines, kLines) << "cut at " << a << " and " << b;
     }
   }
 }

@@ -12,7 +12,6 @@
 #include "tests/support/controls_and_menus.h"
 #include "tests/support/panel_fixtures.h"
 #include "tools/panel-driver/message_box_watcher.h"
-#include "tools/panel-driver/rig_cable.h"
 
 namespace {
 class MainWindowConnect : public PanelTest {};
@@ -144,39 +143,6 @@ TEST_F(MainWindowConnect, AListedPortThatCannotBeOpenedIsReportedAndLeavesNoMark
   ASSERT_GE(text.size(), closed.size());
   EXPECT_EQ(text.substr(text.size() - closed.size()), closed);
   expectDeviceControlsEnabled(false);
-}
-
-// The cable is pulled and put back: the port stays open but every write
-// fails. A command or a Send that did not go out is not shown as sent; a
-// System line says so and how to reconnect, and the Send text stays. Choosing
-// the port again reconnects.
-TEST_F(MainWindowConnect, AWriteThatFailsIsReportedInsteadOfEchoed) {
-  if (unplugPortName().empty()) GTEST_SKIP() << "the rig has no pair whose cable can be pulled";
-  auto unit = std::make_unique<UnitPeer>(unplugPeerName());
-  ASSERT_TRUE(unit->isOpen());
-  ASSERT_NE(startPanel(), nullptr);
-  choosePortItem(unplugPortName());
-  ASSERT_EQ(unit->readAtLeast(kOpeningQueries.size()), kOpeningQueries);
-  unit.reset();
-  ASSERT_TRUE(pullUnplugCable()) << "the rig did not bring the pair back";
-
-  const std::wstring port = unplugPortName();
-  const std::wstring advice = L" (writing to " + port + L" failed; choose " + port +
-                              L" in the Connect menu again to reconnect)\r\n";
-  const std::wstring before = paneText();
-  SendMessageW(mainWindowState.videoInputButtons[0], BM_CLICK, 0, 0);
-  SetWindowTextW(mainWindowState.sendEdit, L"AB");
-  SendMessageW(mainWindowState.sendButton, BM_CLICK, 0, 0);
-  EXPECT_EQ(paneText(), before + L"System> Not sent: S SOURCE 0." + advice + L"System> Not sent: AB" + advice);
-  EXPECT_EQ(windowText(mainWindowState.sendEdit), L"AB");
-
-  unit = std::make_unique<UnitPeer>(unplugPeerName());
-  choosePortItem(unplugPortName());
-  ASSERT_EQ(unit->readAtLeast(kOpeningQueries.size()), kOpeningQueries);
-  SendMessageW(mainWindowState.videoInputButtons[0], BM_CLICK, 0, 0);
-  EXPECT_EQ(unit->readAtLeast(11), "S SOURCE 0.");
-  std::wstring pane = paneText();
-  EXPECT_EQ(pane.substr(pane.size() - 17), L"Tx> S SOURCE 0.\r\n");
 }
 
 // "Opened " or "Closed ", a name of up to 15 characters and CR LF fit the

@@ -78,11 +78,13 @@ void printConnectCycles(const ConnectCycles& r) {
 }
 
 void printUnplug(const Unplug& r, UnplugBy by) {
-  std::printf("unplug: %d rounds; %s; the program keeps the dead port for 2 s (a command\n"
-              "  is written to it), then the operator connects again until the port is back\n",
+  std::printf("unplug: %d rounds; %s; the panel closes the dead port and says so,\n"
+              "  the cable stays out 2 s more (a command is tried), then the operator connects again\n",
               r.rounds,
               by == UnplugBy::RigPair ? "the rig's pty pair is torn down and made again (socat ended)"
                                       : "vrx-sim hangs up after the 6th command and comes back later");
+  std::printf("    loss shown by the panel itself     %d of %d\n", r.lossesShown, r.rounds);
+  printSpread("cable out -> port closed, loss shown", r.lossShownMs);
   std::printf("    reconnected with replies           %d of %d\n", r.reconnected, r.rounds);
   std::printf("    window kept                        %s\n", r.windowKept ? "yes" : "NO");
   std::printf("    longest UI-thread wait, cable out  %.1f ms (%ld probes unanswered in 5 s)\n", r.longestUiWaitMs,

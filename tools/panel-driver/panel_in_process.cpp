@@ -34,6 +34,10 @@ BOOL CALLBACK destroyWindow(HWND window, LPARAM) {
 
 HWND finishPanelStart() {
   if (mainWindowState.mainWindow != nullptr) SetWindowSubclass(mainWindowState.mainWindow, keepClassBrush, kBrushKeeperId, 0);
+  // The units played here answer what a case or a benchmark has them answer;
+  // the notice of a silent unit would wait for an operator. A case that
+  // checks the notice sets the wait again.
+  mainWindowState.answerWaitMs = 0;
   pumpMessages();
   return mainWindowState.mainWindow;
 }

@@ -6,7 +6,8 @@
 
 #include <string>
 
-// The program's own start-up; returns the main window.
+// The program's own start-up; returns the main window. The notice of a unit
+// that does not answer is off (mainWindowState.answerWaitMs 0).
 HWND startPanel();
 // Completes a start-up the caller made itself (with a port list of its own):
 // the main window made ready to be ended again; returns it.

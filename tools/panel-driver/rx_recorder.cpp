@@ -30,6 +30,7 @@ void RxRecorder::reset() {
   lastHandledAtMs = 0;
   longestHandlingMs = 0;
   appMessages = 0;
+  linkLosses.clear();
 }
 
 LRESULT CALLBACK RxRecorder::subclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
@@ -37,6 +38,7 @@ LRESULT CALLBACK RxRecorder::subclassProc(HWND window, UINT message, WPARAM wPar
   auto* recorder = reinterpret_cast<RxRecorder*>(self);
   if (message == WM_RX_TEXT) return recorder->record(window, wParam, lParam);
   if (message == WM_APP) ++recorder->appMessages;
+  if (message == WM_LINK_LOST) recorder->linkLosses.emplace_back(wParam, lParam);
   return DefSubclassProc(window, message, wParam, lParam);
 }
 

@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 struct RxDelivery {
@@ -41,6 +42,8 @@ class RxRecorder {
   double lastHandledAtMs = 0;
   double longestHandlingMs = 0;
   int appMessages = 0;                   // WM_APP handled, to see the thread answer
+  // WM_LINK_LOST handled: the error and the connection of each.
+  std::vector<std::pair<WPARAM, LPARAM>> linkLosses;
   // Run on the window's thread right before the window handles a delivery,
   // and right after.
   std::function<void()> beforeDelivery;

@@ -8,7 +8,10 @@ void writeLineSection(std::ostream& out) {
   out << "\n## The line\n\n"
          "**Serial.** When it opens a port, the panel sets 115200 baud, 8 data bits, no parity and one stop bit. "
          "Everything else stays as the port had it: flow control (CTS and DSR handshaking), DTR and RTS handling, "
-         "XON/XOFF with its characters and limits, error-character and null-byte handling.\n\n"
+         "XON/XOFF with its characters and limits, error-character and null-byte handling. Whatever reached the "
+         "port before the panel opened it is thrown away unread. A line error (a framing error, an overrun, a "
+         "break) on a port set to abort on errors is cleared and the panel goes on reading; a write that such an "
+         "error aborted goes out once more.\n\n"
          "**TCP.** The panel can also send its commands as a TCP client to port 1024 of the unit. It reads nothing "
          "on that connection. No window of the panel offers a control that selects this link, so as the panel "
          "stands every command takes the serial link.\n\n"
@@ -23,9 +26,9 @@ void writeBehaviourSection(std::ostream& out) {
   const std::string bellOff = code(commandText(CommandId::BuzzerOff));
   out << "\n## Behaviour around the commands\n\n"
          "### Connecting\n\n"
-         "Choosing a port in the \"Connect\" menu closes the open port, opens the chosen one and forgets the mute "
-         "states (the unit has no mute query) and the network settings last reported, sets up the line and then "
-         "sends:\n\n"
+         "Choosing a port in the \"Connect\" menu closes the open port, opens the chosen one and forgets the "
+         "inputs, the mute states (the unit has no mute query) and the network settings last reported, sets up "
+         "the line and then sends:\n\n"
          "1. "
       << bellOff << "\n";
   writeQuerySteps(out, kUnitStateQueries, 2);
@@ -36,12 +39,16 @@ void writeBehaviourSection(std::ostream& out) {
          "The pauses hold the panel; replies that arrive meanwhile are read after the last query. The panel opens "
          "every port in the device namespace (`\\\\.\\COM12`), as Windows opens ports above COM9 only there. A "
          "port that cannot be opened gets nothing and an error box gives the system's reason; one whose settings "
-         "cannot be read or applied is closed again after an error box, and nothing is sent.\n\n"
+         "cannot be read or applied is closed again after an error box, and nothing is sent. When no reply line "
+         "at all has come "
+      << kUnitAnswerWaitMs / 1000
+      << " s after the queries, a box says that the unit on the port has not answered (once a connection); "
+         "the controls stay usable, and a later reply is shown as any other.\n\n"
          "### Restore Default Settings\n\n"
          "\"File\" > \"Restore Default Settings\" sends "
       << code(commandText(CommandId::RestoreDefaults))
-      << ", then forgets the mute states (no output is shown muted, and each mute button asks for a mute) and "
-         "the network settings, and asks again, without "
+      << ", then forgets the inputs, the mute states (no output is shown muted, and each mute button asks for a "
+         "mute) and the network settings, and asks again, without "
       << bellOff << ":\n\n";
   writeQuerySteps(out, kUnitStateQueries, 1);
   out << "\nThe open settings windows then ask again as on connecting.\n";
@@ -55,7 +62,8 @@ void writeBehaviourSection(std::ostream& out) {
       << code(commandText(CommandId::ReadOutputResolution)) << ", " << code(commandText(CommandId::ReadBrightness))
       << " and " << code(commandText(CommandId::ReadContrast))
       << " without pauses. A brightness or contrast reply moves its trackbar only when it is the first such reply "
-         "after that query: the replies to the operator's own changes leave the trackbars where the operator put "
+         "after that query and the operator has not moved that trackbar since: the replies to the operator's own "
+         "changes, and an answer that comes after the operator's move, leave the trackbars where the operator put "
          "them.\n\n"
          "### Values not sent twice\n\n"
          "Brightness, contrast and each audio input's level remember the last value sent; all start at 0. A value "
@@ -72,5 +80,10 @@ void writeBehaviourSection(std::ostream& out) {
          "### A write that fails\n\n"
          "Every command is echoed in the output pane after `Tx> `, also when no port is open (it then goes "
          "nowhere). A command whose write fails on an open port is not echoed: the pane says that it was not sent "
-         "and how to reconnect.\n";
+         "and how to reconnect. A write that ends short (a handshake line held it back past its time-out) has "
+         "failed too.\n\n"
+         "### A lost link\n\n"
+         "A read that fails, or a write that fails because the port's device is gone (a pulled cable, an unplugged "
+         "adapter), closes the port: a box and a line in the pane name the port and the system's reason, and the "
+         "controls that send to the unit grey until the port is chosen again.\n";
 }

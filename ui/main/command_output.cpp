@@ -15,7 +15,12 @@ void echoTransmitLine(const wchar_t* line) { ConsolePane::appendLine(line, Conso
 Transmitted transmitOnSelectedLink(const wchar_t* text, int size) {
   if (controlState.linkMode != LinkMode::TcpIp) {
     if (serialLink.serialHandle == nullptr) return Transmitted::NoLink;
-    return writeSerialPort(serialLink.serialHandle, text, size) ? Transmitted::Sent : Transmitted::Failed;
+    if (writeSerialPort(serialLink.serialHandle, text, size)) return Transmitted::Sent;
+    // A device that is gone is reported once the command is done with; the
+    // reader may report the same loss first.
+    DWORD error = GetLastError();
+    if (writeFailureMeansLinkGone(error)) reportLinkLost(error, serialLink.connection);
+    return Transmitted::Failed;
   }
   if (tcpSocket == INVALID_SOCKET) return Transmitted::NoLink;
   return sendTcp(text, size) == 0 ? Transmitted::Sent : Transmitted::Failed;

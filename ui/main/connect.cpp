@@ -31,8 +31,8 @@ void appendPortLine(const wchar_t* format, const wchar_t* portName) {
   ConsolePane::appendLine(line, ConsoleLineKind::System);
 }
 
-// Closes the open port; the "Closed" line or the closing error box. True when
-// the port was closed.
+}  // namespace
+
 bool closeOpenPort() {
   wchar_t name[kPortNameUnits] = {};
   StringCchCopyW(name, kPortNameUnits, serialLink.openPortName);
@@ -43,6 +43,8 @@ bool closeOpenPort() {
   appendPortLine(L"Closed %ls\r\n", name);
   return true;
 }
+
+namespace {
 
 void reportConfigurationFailure(int result) {
   HWND owner = mainWindowState.mainWindow;
@@ -58,6 +60,7 @@ bool configureOpenedPort() {
     // Every connection first silences the unit's buzzer, then asks for its state.
     setBuzzer(false);
     askUnitForWhatThePanelShows();
+    watchForTheUnitsAnswer();
     return true;
   }
   reportConfigurationFailure(result);
@@ -67,13 +70,17 @@ bool configureOpenedPort() {
 
 // A listed port that cannot be opened (another program holds it, or its
 // adapter was unplugged after start-up) is reported with the system's reason.
+// The port is opened by its whole listed name; only what the panel shows of
+// it is cut.
 bool openPortOfList(int index) {
   if (index < 0 || static_cast<std::size_t>(index) >= PortList.size()) return false;
-  std::unique_ptr<wchar_t[]> name = copyPortName(index);
-  if (name == nullptr) return false;
-  if (openSerialPort(name.get(), mainWindowState.mainWindow) == 0) return true;
+  const wchar_t* name = PortList[static_cast<std::size_t>(index)].c_str();
+  if (openSerialPort(name, mainWindowState.mainWindow) == 0) return true;
+  DWORD cause = GetLastError();
+  std::unique_ptr<wchar_t[]> shown = copyPortName(index);
   wchar_t operation[kOpeningUnits] = {};
-  StringCchPrintfW(operation, kOpeningUnits, L"Opening %ls", name.get());
+  StringCchPrintfW(operation, kOpeningUnits, L"Opening %ls", shown != nullptr ? shown.get() : L"");
+  SetLastError(cause);
   showLastErrorBox(mainWindowState.mainWindow, operation);
   return false;
 }
@@ -85,12 +92,13 @@ void connectToPort(int index) {
   // program) would run a connect inside this one and is not taken.
   if (mainWindowState.connecting) return;
   mainWindowState.connecting = true;
+  stopAnswerWatch();
   if (serialLink.portOpen && closeOpenPort()) setDeviceControlsEnabled(false);
   bool connected = false;
   if (openPortOfList(index)) {
     // Whatever unit is on the line now, nothing of the last connection's
-    // replies carries over: no half line, no mute the unit cannot be asked
-    // for, no network value of another unit.
+    // replies carries over: no half line, no input, mute or network value of
+    // another unit.
     forgetPartialReply();
     forgetUnitReportsOnScreen();
     appendPortLine(L"Opened %ls\r\n", serialLink.openPortName);

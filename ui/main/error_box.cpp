@@ -25,3 +25,20 @@ void showLastErrorBox(HWND owner, const wchar_t* operation) {
   MessageBoxW(owner, message != nullptr ? message.get() : operation, L"Error", MB_OK);
   if (systemText != nullptr) LocalFree(systemText);
 }
+
+void systemErrorText(DWORD code, wchar_t* text, std::size_t units) {
+  if (units == 0) return;
+  text[0] = 0;
+  wchar_t* systemText = nullptr;
+  DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                    FORMAT_MESSAGE_IGNORE_INSERTS,
+                                nullptr, code, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT),
+                                reinterpret_cast<wchar_t*>(&systemText), 0, nullptr);
+  if (systemText == nullptr) return;
+  // The text goes into a line of the panel's own: no CR LF or blank behind it.
+  while (length > 0 && (systemText[length - 1] == L'\r' || systemText[length - 1] == L'\n' ||
+                        systemText[length - 1] == L' '))
+    --length;
+  StringCchCopyNW(text, units, systemText, length);
+  LocalFree(systemText);
+}

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "protocol/control_state.h"
+#include "protocol/query_sequences.h"
 
 // The main window's own state beside ControlState: how it was started, its
 // size and menu marks, and the handles of the objects it made. UI thread only.
@@ -14,6 +15,11 @@ struct MainWindowState {
   int nonClientHeight = 0;
   int markedPortItem = 0;          // menu id of the checked port item, 0 none
   bool connecting = false;         // connectToPort is running (its boxes may be open)
+  LPARAM lossReported = 0;         // the connection whose loss has been reported (0 none)
+  // How long a new connection waits for the unit's first line before the
+  // operator is told that nothing answers; 0: never told.
+  unsigned answerWaitMs = kUnitAnswerWaitMs;
+  bool awaitingAnswer = false;     // no line has come yet on this connection, the notice not shown
 
   // Handles, each set once by the routine that creates the object; they live
   // as long as the program.
@@ -53,6 +59,20 @@ void paintMainWindow(HWND window);
 // queries; the check mark then marks item i if the port is open, else no item.
 // Does nothing while a connect is already running.
 void connectToPort(int index);
+
+// The open port's device is gone (WM_LINK_LOST for that connection): the port
+// is closed, the device controls grey and a box of the main window says so,
+// once per connection. A report of a connection that is no longer open is
+// ignored.
+void reportLostLink(DWORD error, LPARAM connection);
+
+// The notice of a unit that does not answer: started once a connection has
+// sent its opening queries, stopped by the unit's first line or the end of the
+// connection; the timer's end shows the notice (once per connection).
+void watchForTheUnitsAnswer();
+void noteUnitLines(int lines);
+void stopAnswerWatch();
+void onAnswerWatchTimer();
 
 // The Send button: the send edit's text with CR LF, then the edit is emptied.
 // A text longer than kFreeTextMaxUnits (command_texts.h) is not sent; a System

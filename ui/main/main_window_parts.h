@@ -18,6 +18,10 @@ void makeButtonsIgnoreDoubleClicks(HWND window);
 // Appends "&Connect" (the port items, "Show Output") and "&Help".
 void appendRunTimeMenus(HWND window);
 
+// Closes the open port through the link: the "Closed" line, or the closing
+// error box; true when the port was closed.
+bool closeOpenPort();
+
 // Moves the port check mark to the given item; takes it off every item.
 void markPortItem(int itemId);
 void clearPortMark();

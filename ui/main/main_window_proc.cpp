@@ -35,6 +35,13 @@ LRESULT onReceivedText(WPARAM count, LPARAM text) {
   return 0;
 }
 
+LRESULT onLinkLost(WPARAM error, LPARAM connection) {
+  reportLostLink(static_cast<DWORD>(error), connection);
+  return 0;
+}
+
+void onTimer(HWND, UINT) { onAnswerWatchTimer(); }
+
 // Shutdown order: an open port is closed through the link, which stops its
 // reader and waits for its end; only then is the stop mutex closed, so no
 // handle goes while the reader may still wait on it.
@@ -52,8 +59,11 @@ LRESULT handleMainWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM
     HANDLE_MSG(window, WM_COMMAND, onCommand);
     HANDLE_MSG(window, WM_VSCROLL, onVerticalScroll);
     HANDLE_MSG(window, WM_DESTROY, onDestroy);
+    HANDLE_MSG(window, WM_TIMER, onTimer);
     case WM_RX_TEXT:
       return onReceivedText(wParam, lParam);
+    case WM_LINK_LOST:
+      return onLinkLost(wParam, lParam);
     default:
       return DefWindowProcW(window, message, wParam, lParam);
   }

@@ -39,8 +39,12 @@ int parseReceivedText(const wchar_t* text, unsigned count) {
   // One delivery may change an input several times: every frame shown before
   // it is repainted, not only the one the last change left behind.
   FramedInputs framedBefore{controlState.audioInput, controlState.videoInput};
-  applyReplyEffects(parseDeliveredText(controlState, partialReply, text), framedBefore);
-  ConsolePane::appendLine(text, ConsoleLineKind::Rx);
+  ReplyEffects effects = parseDeliveredText(controlState, partialReply, text);
+  noteUnitLines(effects.linesRead);
+  applyReplyEffects(effects, framedBefore);
+  // Zero bytes alone (a break on the line) leave no text: an "Rx>" without
+  // one would run the pane's next line on behind it.
+  if (text[0] != 0) ConsolePane::appendLine(text, ConsoleLineKind::Rx);
   return 0;
 }
 

@@ -75,6 +75,8 @@ struct Unplug {
   double longestUiWaitMs = 0;   // while the cable was out
   long unansweredProbes = 0;
   bool windowKept = true;
+  int lossesShown = 0;          // rounds in which the panel closed the port and said so by itself
+  Spread lossShownMs;           // cable out -> port closed, the loss reported
   Spread outageMs;              // cable out -> port back and reconnected
   Spread firstReplyMs;          // reconnect -> first reply handled
 };

@@ -16,7 +16,7 @@
 #include "ui/main/main_window.h"
 
 namespace {
-constexpr double kOutageMs = 2000;        // how long the program is left with a dead port
+constexpr double kOutageMs = 2000;        // how long the cable stays out
 constexpr double kPortBackLimitMs = 20000;
 constexpr double kRetryMs = 250;
 
@@ -70,7 +70,7 @@ Unplug measureUnplug(const PanelPorts& ports, UnplugBy by, int rounds) {
   if (!startConnectedPanel(ports, rx, &r.why)) return r;
   int index = listedPortIndex(ports.program);
   double firstReply = 0;
-  std::vector<double> firstReplies, outages;
+  std::vector<double> firstReplies, outages, lossesShown;
   if (!awaitFirstReply(by, peer, rx, 0, connectedAt, &firstReply)) {
     r.why = "the first connection brought no reply";
     return r;
@@ -89,8 +89,13 @@ Unplug measureUnplug(const PanelPorts& ports, UnplugBy by, int rounds) {
     } else {
       readVideoInput();   // the command after which the simulated unit hangs up
     }
+    // The panel sees the loss by itself: it closes the port and says so (the
+    // bench presses the box). A command meanwhile goes nowhere.
+    if (waitFor([] { return !serialLink.portOpen; }, kPortBackLimitMs)) {
+      lossesShown.push_back(nowMs() - pulled);
+      ++r.lossesShown;
+    }
     resetUiProbe(probe);
-    // The program keeps a dead port: commands go nowhere, reads fail.
     pumpFor(kOutageMs / 2);
     readVideoInput();
     pumpFor(kOutageMs / 2);
@@ -109,8 +114,9 @@ Unplug measureUnplug(const PanelPorts& ports, UnplugBy by, int rounds) {
   peer.close();
   r.rounds = rounds;
   r.longestUiWaitMs = longest;
+  r.lossShownMs = spreadOf(lossesShown);
   r.outageMs = spreadOf(outages);
   r.firstReplyMs = spreadOf(firstReplies);
-  r.ok = r.why.empty() && r.reconnected == rounds && r.windowKept;
+  r.ok = r.why.empty() && r.reconnected == rounds && r.lossesShown == rounds && r.windowKept;
   return r;
 }
