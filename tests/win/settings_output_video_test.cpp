@@ -130,21 +130,40 @@ TEST_F(OutputVideoTest, AValueReplyMovesTheTrackbarOnceAndBecomesTheLastValue) {
   expectSent(onWire("Contrast 059*", 14));
 }
 
-// The operator moves the brightness before the unit has answered the opening
-// query: the late answer tells what the unit held before the move, so it no
+// The operator moves one trackbar before the unit has answered the opening
+// queries: the late answer tells what the unit held before the move, so it no
 // longer moves that trackbar, and the operator's value stays the last one
-// sent. The contrast answer, still awaited for an untouched trackbar, applies.
+// sent. The other trackbar's answer, still awaited, applies.
 TEST_F(OutputVideoTest, TheOperatorsMoveWinsOverAnAnswerStillAwaited) {
-  HWND brightness = item(IDC_BRIGHTNESS_TRACKBAR);
-  pressKey(brightness, VK_NEXT);
-  expectSent(onWire("Brightness 020*", 16));
-  reply("Brightness Value: 50\r\nContrast Value: 60\r\n");
-  EXPECT_EQ(SendMessageW(brightness, TBM_GETPOS, 0, 0), 20);
-  EXPECT_EQ(SendMessageW(item(IDC_CONTRAST_TRACKBAR), TBM_GETPOS, 0, 0), 60);
-  pressKey(brightness, VK_LEFT);
-  expectSent(onWire("Brightness 019*", 16));
-  pressKey(brightness, VK_RIGHT);
-  expectSent(onWire("Brightness 020*", 16));
+  struct MoveCase {
+    int moved, other;
+    const char* name;
+    int n;
+    const char* answers;
+    int otherAnswer;
+  };
+  const MoveCase cases[] = {
+      {IDC_BRIGHTNESS_TRACKBAR, IDC_CONTRAST_TRACKBAR, "Brightness", 16,
+       "Brightness Value: 50\r\nContrast Value: 60\r\n", 60},
+      {IDC_CONTRAST_TRACKBAR, IDC_BRIGHTNESS_TRACKBAR, "Contrast", 14,
+       "Brightness Value: 45\r\nContrast Value: 65\r\n", 45}};
+  for (const MoveCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (c.moved != cases[0].moved) {   // a new window asks again
+      SendMessageW(window_, WM_CLOSE, 0, 0);
+      window_ = openThroughMenu(IDM_OUTPUT_VIDEO_SETTINGS);
+      expectSent(std::string("R OUTPUT!Brightness*Contrast*\0\0", 31));
+    }
+    HWND moved = item(c.moved);
+    pressKey(moved, VK_NEXT);
+    const std::string name = c.name;
+    expectSent(onWire(name + " 020*", c.n));
+    reply(c.answers);
+    EXPECT_EQ(SendMessageW(moved, TBM_GETPOS, 0, 0), 20);
+    EXPECT_EQ(SendMessageW(item(c.other), TBM_GETPOS, 0, 0), c.otherAnswer);
+    pressKey(moved, VK_LEFT);
+    expectSent(onWire(name + " 019*", c.n));
+  }
 }
 
 TEST_F(OutputVideoTest, TheCurrentResolutionLineFollowsTheUnitsReplies) {
