@@ -1,0 +1,71 @@
+#include "pty_line.h"
+
+#include <poll.h>
+#include <unistd.h>
+#include <vector>
+
+#include "serial_commands.h"
+#include "sim.h"
+#include "sim_log.h"
+
+namespace {
+
+// A pty master cannot wait for its slave to be reopened; it is asked again.
+constexpr Ms kReopenCheck{20};
+
+void lineClosed(Sim& sim) {
+  sim.lineOpen = false;
+  sim.reopenCheckAt = Clock::now() + kReopenCheck;
+  sim.splitter.reset();
+  dropOutput(sim, "nobody on the line");
+  logEvent(sim, "line closed by the other end");
+}
+
+}  // namespace
+
+bool bringUpPty(Sim& sim) {
+  std::string error;
+  if (!openPtyPort(sim.pty, error) ||
+      !pointLink(sim.options.linkPath, sim.pty.slavePath, error)) {
+    logMessage(error);
+    closePtyPort(sim.pty);
+    return false;
+  }
+  sim.hangup.down = false;
+  sim.lineOpen = true;
+  sim.hangup.commandsOnThisPty = 0;
+  sim.splitter.reset();
+  logEvent(sim, "unit on " + sim.options.linkPath + " -> " + sim.pty.slavePath);
+  return true;
+}
+
+void readPty(Sim& sim, short revents) {
+  char buffer[4096];
+  while (revents & POLLIN) {
+    ssize_t count = read(sim.pty.master, buffer, sizeof buffer);
+    if (count <= 0) break;
+    std::vector<SplitEvent> events;
+    sim.splitter.feed(buffer, size_t(count), events);
+    handleSerialEvents(sim, events);
+  }
+  if (revents & (POLLHUP | POLLERR)) lineClosed(sim);
+}
+
+void checkReopened(Sim& sim) {
+  if (sim.hangup.down || sim.lineOpen || Clock::now() < sim.reopenCheckAt) return;
+  pollfd fd = {sim.pty.master, POLLIN, 0};
+  poll(&fd, 1, 0);
+  if (fd.revents & POLLHUP) {
+    sim.reopenCheckAt = Clock::now() + kReopenCheck;
+    return;
+  }
+  makeRaw(sim.pty.master);
+  sim.lineOpen = true;
+  logEvent(sim, "line opened");
+}
+
+bool reopenCheckWaiting(const Sim& sim, Clock::time_point& when) {
+  if (sim.hangup.down || sim.lineOpen) return false;
+  when = sim.reopenCheckAt;
+  return true;
+}
