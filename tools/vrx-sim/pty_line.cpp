@@ -21,12 +21,30 @@ void lineClosed(Sim& sim) {
   logEvent(sim, "line closed by the other end");
 }
 
+// Written before the link exists, so whoever opens it finds the bytes
+// already waiting, as in an adapter's buffer. The pty keeps them until a
+// program opens the slave, and its raw mode keeps them from echoing back.
+void writeLeftover(Sim& sim) {
+  const std::string& bytes = sim.options.leftover;
+  sim.leftoverWritten = true;
+  if (bytes.empty()) return;
+  ssize_t written = write(sim.pty.master, bytes.data(), bytes.size());
+  size_t taken = written > 0 ? size_t(written) : 0;
+  logTraffic(sim, "leftover", bytes.substr(0, taken));
+  if (taken < bytes.size())
+    logRejected(sim, "leftover cut to " + std::to_string(taken) + " bytes; the pty took no more");
+}
+
 }  // namespace
 
 bool bringUpPty(Sim& sim) {
   std::string error;
-  if (!openPtyPort(sim.pty, error) ||
-      !pointLink(sim.options.linkPath, sim.pty.slavePath, error)) {
+  if (!openPtyPort(sim.pty, error)) {
+    logMessage(error);
+    return false;
+  }
+  if (!sim.leftoverWritten) writeLeftover(sim);
+  if (!pointLink(sim.options.linkPath, sim.pty.slavePath, error)) {
     logMessage(error);
     closePtyPort(sim.pty);
     return false;

@@ -25,6 +25,7 @@ struct Sim {
   CommandSplitter splitter;
   bool lineOpen = true;  // false while no program holds the slave open
   Clock::time_point reopenCheckAt;
+  bool leftoverWritten = false;  // --leftover goes out once, on the first pty
   LineOutput out;
   LineNoise noise;
   HangupFault hangup;

@@ -8,6 +8,7 @@ import socket
 import subprocess
 import sys
 import tempfile
+import termios
 import time
 import tty
 
@@ -123,6 +124,21 @@ def check_silent(directory):
     unit.stop()
 
 
+def check_leftover(directory):
+    transcript = os.path.join(directory, "t.log")
+    unit = Unit(directory, "--leftover", "\\x02>HDMI AUDIO MUTE ON\\r\\n\\0>Video",
+                "--transcript", transcript)
+    # Opened as a program opens a COM port: line settings made without a flush.
+    unit.fd = os.open(unit.link, os.O_RDWR | os.O_NOCTTY)
+    tty.setraw(unit.fd, termios.TCSANOW)
+    assert unit.read_until(b">Video") == b"\x02>HDMI AUDIO MUTE ON\r\n\0>Video"
+    unit.send(b"R SOURCE.")
+    assert unit.read_until(b"\r\n") == b">Video Input: HDMI1\r\n"
+    unit.stop()
+    kinds = [line.split(" ", 2)[1:] for line in open(transcript)]
+    assert kinds[0] == ["leftover", "\\x02>HDMI AUDIO MUTE ON\\r\\n\\0>Video\n"], kinds
+
+
 def check_garbage(directory):
     unit = Unit(directory, "--garbage", "--garbage-rate", "20000", "--seed", "3")
     unit.open()
@@ -195,8 +211,8 @@ def check_help():
 def main():
     check_help()
     try:
-        for check in (check_replies, check_delay_and_chunks, check_silent, check_garbage,
-                      check_hangup_and_comeback, check_reopen, check_tcp):
+        for check in (check_replies, check_delay_and_chunks, check_silent, check_leftover,
+                      check_garbage, check_hangup_and_comeback, check_reopen, check_tcp):
             with tempfile.TemporaryDirectory() as directory:
                 check(directory)
                 print("ok", check.__name__)
