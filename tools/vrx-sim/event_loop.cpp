@@ -30,6 +30,7 @@ int pollTimeout(const Sim& sim) {
   if (sim.options.garbage) wakeBy(timeout, sim.noise.nextTick, now);
   if (reopenCheckWaiting(sim, when)) wakeBy(timeout, when, now);
   if (hangupWaiting(sim, when)) wakeBy(timeout, when, now);
+  if (switchOnWaiting(sim, when)) wakeBy(timeout, when, now);
   return timeout;
 }
 
@@ -53,6 +54,7 @@ PollSet buildPollSet(const Sim& sim) {
 
 // Returns false when the pty cannot be brought back.
 bool runTimers(Sim& sim) {
+  switchOnWhenDue(sim);
   checkReopened(sim);
   makeNoise(sim);
   writeDueOutput(sim);

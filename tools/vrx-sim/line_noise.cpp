@@ -15,7 +15,7 @@ void makeNoise(Sim& sim) {
   Clock::time_point now = Clock::now();
   if (!sim.options.garbage || now < noise.nextTick) return;
   noise.nextTick = now + kNoiseTick;
-  if (sim.hangup.down || !sim.lineOpen) return;
+  if (sim.hangup.down || !sim.lineOpen || sim.power.off) return;
   noise.credit += sim.options.garbageRate * (kNoiseTick.count() / 1000.0);
   // Credit may go negative after a long piece; the average rate still holds.
   if (noise.credit < 1 || sim.out.noise.size() > kMaxNoiseBacklog) return;

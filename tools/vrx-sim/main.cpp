@@ -29,6 +29,7 @@ bool startUnit(Sim& sim) {
     logMessage("cannot write transcript " + sim.options.transcriptPath);
     return false;
   }
+  startSwitchedOff(sim);
   return installStopSignals() && (!sim.options.tcp || listenTcp(sim)) && bringUpPty(sim);
 }
 

@@ -62,6 +62,10 @@ void readPty(Sim& sim, short revents) {
   while (revents & POLLIN) {
     ssize_t count = read(sim.pty.master, buffer, sizeof buffer);
     if (count <= 0) break;
+    if (sim.power.off) {
+      logTraffic(sim, "ignored", std::string(buffer, size_t(count)));
+      continue;
+    }
     std::vector<SplitEvent> events;
     sim.splitter.feed(buffer, size_t(count), events);
     handleSerialEvents(sim, events);

@@ -8,6 +8,7 @@
 #include "hangup_fault.h"
 #include "line_noise.h"
 #include "line_output.h"
+#include "power_switch.h"
 #include "pty_port.h"
 #include "sim_core.h"
 #include "sim_options.h"
@@ -29,5 +30,6 @@ struct Sim {
   LineOutput out;
   LineNoise noise;
   HangupFault hangup;
+  PowerSwitch power;
   TcpSide tcp;
 };

@@ -34,6 +34,7 @@ const NumberOption kNumberOptions[] = {
     {"--seed", 0, 999999999, [](SimOptions& o, long v) { o.seed = unsigned(v); }},
     {"--hangup-after", 1, 999999999, [](SimOptions& o, long v) { o.hangupAfter = int(v); }},
     {"--comeback-after", 0, 600000, [](SimOptions& o, long v) { o.comebackAfterMs = int(v); }},
+    {"--on-after", 0, 600000, [](SimOptions& o, long v) { o.onAfterMs = int(v); }},
     {"--max-command", 16, 1 << 20, [](SimOptions& o, long v) { o.commandCap = size_t(v); }},
 };
 
@@ -167,6 +168,8 @@ std::string simUsage() {
       "                         \"ignored\", \"rejected\", \"event\" lines;\n"
       "                         bytes escaped: \\0 zero byte, \\r, \\n, \\\\, \\xHH)\n"
       "  --silent               apply commands but never answer\n"
+      "  --on-after MS          switched on MS ms after start: until then take nothing\n"
+      "                         from the line (\"ignored\") and send nothing\n"
       "  --leftover TEXT        write TEXT to the line once, before LINK appears, as\n"
       "                         bytes a unit sent while no program had the port open;\n"
       "                         they wait for the first program that opens LINK\n"

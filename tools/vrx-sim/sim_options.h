@@ -11,6 +11,7 @@ struct SimOptions {
   int chunkPauseMs = 0;           // pause between two chunks of a reply
   std::string transcriptPath;     // empty: no transcript
   bool silent = false;            // apply commands, answer nothing
+  int onAfterMs = 0;              // off (the line dead both ways) this long after start
   std::string leftover;           // bytes waiting on the line before anyone opens it
   bool garbage = false;           // send line noise continuously
   int garbageRate = 200;          // bytes per second of line noise
