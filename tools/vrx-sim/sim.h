@@ -24,7 +24,9 @@ struct Sim {
   Transcript transcript;
   PtyPort pty;
   CommandSplitter splitter;
-  bool lineOpen = true;  // false while no program holds the slave open
+  // False while no program holds the slave open. True at start: a pty master
+  // shows no hang-up before its slave's first open, only after a close.
+  bool lineOpen = true;
   Clock::time_point reopenCheckAt;
   bool leftoverWritten = false;  // --leftover goes out once, on the first pty
   LineOutput out;
