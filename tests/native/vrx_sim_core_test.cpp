@@ -11,6 +11,7 @@
 #include "command_splitter.h"
 #include "protocol/reply_assembly.h"
 #include "sim_core.h"
+#include "sim_options.h"
 
 namespace {
 
@@ -126,6 +127,34 @@ TEST(SimEscape, ShowsEveryByteUnambiguously) {
   EXPECT_EQ(escapeBytes("a\\b"), "a\\\\b");
   EXPECT_EQ(escapeBytes("\x01\x7F\x80\xFF"), "\\x01\\x7F\\x80\\xFF");
   EXPECT_EQ(escapeBytes(bytes("\0" "1", 2)), "\\01");
+}
+
+// --leftover reads what the transcript writes, so any bytes go both ways.
+TEST(SimEscape, ReadsBackEveryByteAndRefusesUnknownEscapes) {
+  std::string all;
+  for (int c = 0; c < 256; ++c) all += static_cast<char>(c);
+  std::string back, error;
+  ASSERT_TRUE(unescapeBytes(escapeBytes(all), back, error)) << error;
+  EXPECT_EQ(back, all);
+  ASSERT_TRUE(unescapeBytes("\\x02>Mute\\r\\n\\xfe\\01", back, error)) << error;
+  EXPECT_EQ(back, bytes("\x02>Mute\r\n\xFE\0" "1", 11));
+  for (const char* bad : {"\\", "a\\t", "\\x4", "\\x4G", "\\X41"})
+    EXPECT_FALSE(unescapeBytes(bad, back, error)) << bad;
+}
+
+TEST(SimOptions, LeftoverTakesEscapedBytesUpToItsLimit) {
+  std::string error;
+  auto leftover = [&](const std::string& text, SimOptions& options) {
+    return parseSimOptions({"/tmp/ttyVRX", "--leftover", text}, options, error);
+  };
+  const std::string full = std::string(kMaxLeftoverBytes - 1, 'a') + "\\xFF";
+  SimOptions taken, tooLong, badEscape;
+  ASSERT_TRUE(leftover(full, taken)) << error;
+  EXPECT_EQ(taken.leftover, std::string(kMaxLeftoverBytes - 1, 'a') + "\xFF");
+  EXPECT_FALSE(leftover(full + "\\n", tooLong));
+  EXPECT_EQ(error, "--leftover takes at most 4096 bytes");
+  EXPECT_FALSE(leftover("\\q", badEscape));
+  EXPECT_EQ(error.rfind("--leftover: bad escape at byte 1", 0), 0u) << error;
 }
 
 }  // namespace

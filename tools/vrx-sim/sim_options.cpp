@@ -1,5 +1,7 @@
 #include "sim_options.h"
 
+#include "byte_escape.h"
+
 namespace {
 
 bool parseCount(const std::string& text, long low, long high, long& value) {
@@ -32,6 +34,7 @@ const NumberOption kNumberOptions[] = {
     {"--seed", 0, 999999999, [](SimOptions& o, long v) { o.seed = unsigned(v); }},
     {"--hangup-after", 1, 999999999, [](SimOptions& o, long v) { o.hangupAfter = int(v); }},
     {"--comeback-after", 0, 600000, [](SimOptions& o, long v) { o.comebackAfterMs = int(v); }},
+    {"--on-after", 0, 600000, [](SimOptions& o, long v) { o.onAfterMs = int(v); }},
     {"--max-command", 16, 1 << 20, [](SimOptions& o, long v) { o.commandCap = size_t(v); }},
 };
 
@@ -91,6 +94,21 @@ int takeTcpOption(const std::vector<std::string>& args, size_t i, SimOptions& op
   return 2;
 }
 
+// "--leftover TEXT": the bytes, escapes read as the transcript writes them.
+int takeLeftoverOption(const std::vector<std::string>& args, size_t i, SimOptions& options,
+                       std::string& error) {
+  if (args[i] != "--leftover" || i + 1 >= args.size()) return 0;
+  if (!unescapeBytes(args[i + 1], options.leftover, error)) {
+    error = "--leftover: " + error;
+    return -1;
+  }
+  if (options.leftover.size() > kMaxLeftoverBytes) {
+    error = "--leftover takes at most " + std::to_string(kMaxLeftoverBytes) + " bytes";
+    return -1;
+  }
+  return 2;
+}
+
 int takeOption(const std::vector<std::string>& args, size_t i, SimOptions& options,
                std::string& error) {
   const std::string& arg = args[i];
@@ -100,6 +118,7 @@ int takeOption(const std::vector<std::string>& args, size_t i, SimOptions& optio
   }
   if (int used = takeNumberOption(args, i, options, error)) return used;
   if (int used = takeTcpOption(args, i, options, error)) return used;
+  if (int used = takeLeftoverOption(args, i, options, error)) return used;
   if (int used = takeFlagOption(arg, options)) return used;
   if (!arg.empty() && arg[0] == '-') {
     error = "unknown option or missing value: " + arg;
@@ -140,14 +159,21 @@ std::string simUsage() {
       "Plays a VRX-2600 unit on a pseudo-terminal; LINK becomes a symlink to it.\n"
       "\n"
       "  --link PATH            the symlink (instead of the LINK argument)\n"
-      "  --delay MS             wait MS ms before each reply\n"
+      "  --delay MS             wait MS ms before each reply (every reply: a unit\n"
+      "                         that answers late)\n"
       "  --chunk BYTES          send replies in pieces of BYTES bytes\n"
       "  --chunk-pause MS       pause MS ms between pieces (default 0)\n"
       "  --transcript FILE      write every command received and reply sent to FILE\n"
-      "                         (\"rx\", \"tx\", \"tcp\", \"noise\", \"unsent\", \"ignored\",\n"
-      "                         \"rejected\", \"event\" lines;\n"
+      "                         (\"rx\", \"tx\", \"tcp\", \"noise\", \"leftover\", \"unsent\",\n"
+      "                         \"ignored\", \"rejected\", \"event\" lines;\n"
       "                         bytes escaped: \\0 zero byte, \\r, \\n, \\\\, \\xHH)\n"
       "  --silent               apply commands but never answer\n"
+      "  --on-after MS          switched on MS ms after start: until then take nothing\n"
+      "                         from the line (\"ignored\") and send nothing\n"
+      "  --leftover TEXT        write TEXT to the line once, before LINK appears, as\n"
+      "                         bytes a unit sent while no program had the port open;\n"
+      "                         they wait for the first program that opens LINK\n"
+      "                         (escapes \\\\ \\0 \\r \\n \\xHH; at most 4096 bytes)\n"
       "  --garbage              send line noise continuously (random bytes, lone \">\"\n"
       "                         lines, CR without LF, huge numbers), besides the replies\n"
       "  --garbage-rate BPS     bytes per second of line noise (default 200)\n"

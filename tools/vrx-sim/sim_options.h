@@ -11,6 +11,8 @@ struct SimOptions {
   int chunkPauseMs = 0;           // pause between two chunks of a reply
   std::string transcriptPath;     // empty: no transcript
   bool silent = false;            // apply commands, answer nothing
+  int onAfterMs = 0;              // off (the line dead both ways) this long after start
+  std::string leftover;           // bytes waiting on the line before anyone opens it
   bool garbage = false;           // send line noise continuously
   int garbageRate = 200;          // bytes per second of line noise
   unsigned seed = 1;
@@ -28,3 +30,7 @@ bool parseSimOptions(const std::vector<std::string>& args, SimOptions& options,
                      std::string& error);
 
 std::string simUsage();
+
+// The most bytes --leftover takes: about what a serial driver or adapter
+// holds, and well under what a pty takes with nobody reading (13 KB measured).
+constexpr size_t kMaxLeftoverBytes = 4096;

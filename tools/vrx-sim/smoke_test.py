@@ -2,12 +2,14 @@
 """End-to-end check of a built vrx-sim: runs it on a pty and talks to it the
 way the control panel does. Usage: smoke_test.py path/to/vrx-sim"""
 import os
+import re
 import select
 import signal
 import socket
 import subprocess
 import sys
 import tempfile
+import termios
 import time
 import tty
 
@@ -123,6 +125,45 @@ def check_silent(directory):
     unit.stop()
 
 
+def check_leftover(directory):
+    transcript = os.path.join(directory, "t.log")
+    unit = Unit(directory, "--leftover", "\\x02>HDMI AUDIO MUTE ON\\r\\n\\0>Video",
+                "--transcript", transcript)
+    # Opened as a program opens a COM port: line settings made without a flush.
+    unit.fd = os.open(unit.link, os.O_RDWR | os.O_NOCTTY)
+    tty.setraw(unit.fd, termios.TCSANOW)
+    assert unit.read_until(b">Video") == b"\x02>HDMI AUDIO MUTE ON\r\n\0>Video"
+    unit.send(b"R SOURCE.")
+    assert unit.read_until(b"\r\n") == b">Video Input: HDMI1\r\n"
+    unit.stop()
+    kinds = [line.split(" ", 2)[1:] for line in open(transcript)]
+    assert kinds[0] == ["leftover", "\\x02>HDMI AUDIO MUTE ON\\r\\n\\0>Video\n"], kinds
+
+
+def check_switched_on_late(directory):
+    transcript = os.path.join(directory, "t.log")
+    unit = Unit(directory, "--on-after", "2000", "--garbage", "--garbage-rate", "20000",
+                "--transcript", transcript)
+    unit.open()
+    unit.send(b"S SOURCE 2.")  # to a unit still off: it goes nowhere
+    seen = []
+    def answered():
+        unit.send(b"R SOURCE.")
+        seen.append(unit.read_for(0.1))
+        return re.search(rb">Video Input: (HDMI1|VGA1)\r\n", b"".join(seen))
+    wait_for(answered, "the unit switched on")
+    assert answered().group(1) == b"HDMI1"  # the source set while it was off is not applied
+    unit.stop()
+    lines = [line.rstrip("\n").split(" ", 2) for line in open(transcript)]
+    on = next(i for i, line in enumerate(lines) if line[1:] == ["event", "switched on"])
+    assert float(lines[on][0]) >= 2.0, lines[on]
+    before = {line[1] for line in lines[:on]}
+    after = {line[1] for line in lines[on:]}
+    assert before == {"event", "ignored"}, before
+    assert {"rx", "tx", "noise"} <= after, after
+    assert "S SOURCE 2." in "".join(line[2] for line in lines[:on] if line[1] == "ignored")
+
+
 def check_garbage(directory):
     unit = Unit(directory, "--garbage", "--garbage-rate", "20000", "--seed", "3")
     unit.open()
@@ -195,8 +236,9 @@ def check_help():
 def main():
     check_help()
     try:
-        for check in (check_replies, check_delay_and_chunks, check_silent, check_garbage,
-                      check_hangup_and_comeback, check_reopen, check_tcp):
+        for check in (check_replies, check_delay_and_chunks, check_silent, check_leftover,
+                      check_switched_on_late, check_garbage, check_hangup_and_comeback,
+                      check_reopen, check_tcp):
             with tempfile.TemporaryDirectory() as directory:
                 check(directory)
                 print("ok", check.__name__)
