@@ -18,8 +18,10 @@ set -euo pipefail
 program="$1" version="$2" label="$3" out="$4"
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 name="vrx2600-control-$label"
-# One date for every step: the zip's file times, the installer's, the signing time.
-export SOURCE_DATE_EPOCH="${SOURCE_DATE_EPOCH:-$(git -C "$here" log -1 --format=%ct)}"
+# One date for every step: the program's header (strip writes it), the zip's
+# file times, the installer's, the signing time.
+SOURCE_DATE_EPOCH="${SOURCE_DATE_EPOCH:-$(git -C "$here" log -1 --format=%ct)}"
+export SOURCE_DATE_EPOCH
 
 if [ -n "${VRX_SIGN_PFX:-}" ] && [ -n "${VRX_SIGN_PASSWORD_FILE:-}" ]; then
   signed=1

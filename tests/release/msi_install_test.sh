@@ -45,7 +45,8 @@ snapshot() {
 
 unset VRX_SIGN_PFX VRX_SIGN_PASSWORD_FILE VRX_SIGN_TIMESTAMP_URL
 # strip stamps the program with this date too, so the two strips agree.
-export SOURCE_DATE_EPOCH="$(git -C "$root" log -1 --format=%ct)"
+SOURCE_DATE_EPOCH="$(git -C "$root" log -1 --format=%ct)"
+export SOURCE_DATE_EPOCH
 x86_64-w64-mingw32-strip -o "$work/vrx2600-control.exe" "$program"
 product_code="$("$root/scripts/package-release.sh" "$program" "$version" "$version" "$work/release" |
   sed -n 's/^product code //p')"

@@ -16,7 +16,8 @@ fail() { echo "FAILED: $*" >&2; exit 1; }
 name="vrx2600-control-$version-win64"
 unset VRX_SIGN_PFX VRX_SIGN_PASSWORD_FILE VRX_SIGN_TIMESTAMP_URL
 # strip stamps the program with this date too, so the two strips agree.
-export SOURCE_DATE_EPOCH="$(git -C "$root" log -1 --format=%ct)"
+SOURCE_DATE_EPOCH="$(git -C "$root" log -1 --format=%ct)"
+export SOURCE_DATE_EPOCH
 "$root/scripts/package-release.sh" "$program" "$version" "$version" "$work/release" >"$work/release.log" ||
   { cat "$work/release.log" >&2; fail "packing the release failed"; }
 [ "$(grep -c '^unsigned: ' "$work/release.log")" -eq 1 ] || fail "no one line saying unsigned: $(cat "$work/release.log")"
