@@ -4,14 +4,18 @@
 #   scripts/dist.sh BUILD_DIR
 #
 # Builds the program in BUILD_DIR/release (Release, static runtime, no time
-# stamp, no build path), strips it, and writes to dist/:
+# stamp, no build path) and packs it with scripts/package-release.sh into dist/:
 #   vrx2600-control-VERSION-win64.zip   the program, README.txt, SHA256SUMS
 #   vrx2600-control-VERSION-x64.msi     the installer
 #   SHA256SUMS                          of the two
+# signed when VRX_SIGN_PFX and VRX_SIGN_PASSWORD_FILE name a key (and
+# VRX_SIGN_TIMESTAMP_URL, if set, a time-stamping server; see README,
+# "Signing a release").
 # VERSION is project(VERSION) of CMakeLists.txt, with "-dirty" in the file
 # names when the tree has uncommitted changes. Every date comes from the last
-# commit (SOURCE_DATE_EPOCH), so two checkouts of one commit give the same
-# program and zip. On failure dist/ is left as it was.
+# commit (SOURCE_DATE_EPOCH), the signing time included when no server is
+# named, so two checkouts of one commit give the same files. On failure dist/
+# is left as it was.
 set -euo pipefail
 [ $# -eq 1 ] || { echo "usage: $0 BUILD_DIR" >&2; exit 2; }
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -39,7 +43,6 @@ cmake -S "$root" -B "$release" -G Ninja -DCMAKE_BUILD_TYPE=Release \
 cmake --build "$release" --target vrx2600-control
 version="$(sed -n 's/^#define VRX_VERSION_TEXT "\(.*\)"$/\1/p' "$release/generated/vrx_version.h")"
 [ -n "$version" ] || { echo "no version in $release/generated/vrx_version.h" >&2; exit 1; }
-name="vrx2600-control-$version$dirty"
 
 stage="$(mktemp -d "$build/dist.XXXXXX")"
 finish() {
@@ -48,11 +51,7 @@ finish() {
   [ "$code" -eq 0 ] || echo "make dist failed (see above); dist/ is as it was" >&2
 }
 trap finish EXIT
-mkdir "$stage/dist"
-x86_64-w64-mingw32-strip -o "$stage/vrx2600-control.exe" "$release/vrx2600-control.exe"
-scripts/package-zip.sh "$stage/vrx2600-control.exe" "$version$dirty" "$stage/dist/$name-win64.zip"
-scripts/package-msi.sh "$stage/vrx2600-control.exe" "$version" "$stage/dist/$name-x64.msi"
-(cd "$stage/dist" && sha256sum "$name-win64.zip" "$name-x64.msi" >SHA256SUMS)
+scripts/package-release.sh "$release/vrx2600-control.exe" "$version" "$version$dirty" "$stage/dist"
 
 rm -rf "$root/dist"
 mv "$stage/dist" "$root/dist"

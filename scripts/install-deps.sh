@@ -11,7 +11,7 @@ set -euo pipefail
 
 native=(cmake ninja-build make g++ clang libclang-rt-14-dev googletest libgtest-dev procps python3)
 windows=(g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev wine64 fonts-wine fonts-liberation xvfb socat
-  openbox x11-utils wixl msitools faketime)
+  openbox x11-utils wixl msitools faketime osslsigncode openssl)
 case "${1:-}" in
   native) packages=("${native[@]}") ;;
   windows) packages=("${windows[@]}") ;;

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# The portable zip, made from the built program by the script `make dist`
-# uses: unpacked, it holds the program, README.txt and SHA256SUMS in one
-# folder, the checksums match, and the program imports Windows' own DLLs only.
+# The portable zip, made from the built program as `make dist` makes it
+# without a key: the build says in one line that it is unsigned; unpacked,
+# the zip holds the program, README.txt and SHA256SUMS in one folder, the
+# checksums match (the release's own too), and the program imports Windows'
+# own DLLs only.
 #
 #   zip_contents_test.sh PROGRAM.exe VERSION
 set -euo pipefail
@@ -12,10 +14,17 @@ trap 'rm -rf "$work"' EXIT
 fail() { echo "FAILED: $*" >&2; exit 1; }
 
 name="vrx2600-control-$version-win64"
+unset VRX_SIGN_PFX VRX_SIGN_PASSWORD_FILE VRX_SIGN_TIMESTAMP_URL
+# strip stamps the program with this date too, so the two strips agree.
+SOURCE_DATE_EPOCH="$(git -C "$root" log -1 --format=%ct)"
+export SOURCE_DATE_EPOCH
+"$root/scripts/package-release.sh" "$program" "$version" "$version" "$work/release" >"$work/release.log" ||
+  { cat "$work/release.log" >&2; fail "packing the release failed"; }
+[ "$(grep -c '^unsigned: ' "$work/release.log")" -eq 1 ] || fail "no one line saying unsigned: $(cat "$work/release.log")"
+(cd "$work/release" && sha256sum --check --strict --quiet SHA256SUMS) || fail "the release's SHA256SUMS does not match"
 x86_64-w64-mingw32-strip -o "$work/vrx2600-control.exe" "$program"
-"$root/scripts/package-zip.sh" "$work/vrx2600-control.exe" "$version" "$work/$name.zip"
 mkdir "$work/unpacked"
-python3 -m zipfile -e "$work/$name.zip" "$work/unpacked"
+python3 -m zipfile -e "$work/release/$name.zip" "$work/unpacked"
 
 listed="$(cd "$work/unpacked" && find . -type f | sort | tr '\n' ' ')"
 expected="./$name/README.txt ./$name/SHA256SUMS ./$name/vrx2600-control.exe "
