@@ -172,7 +172,8 @@ TEST_F(MainWindowConnect, APortChosenWhileAConnectsBoxIsOpenDoesNothing) {
   ASSERT_NE(otherItem, -1);
   // Chosen from the box watcher's thread: the box's modal loop handles the
   // send, which returns once the main window has handled the choice.
-  MessageBoxWatcher errorBox(L"Error", [&] { SendMessageW(window, WM_COMMAND, MAKEWPARAM(otherItem, 0), 0); });
+  // Every box is caught: the configuration's error box must be the only one.
+  MessageBoxWatcher errorBox(L"", [&] { SendMessageW(window, WM_COMMAND, MAKEWPARAM(otherItem, 0), 0); });
   choosePortItem(L"NUL");
   EXPECT_EQ(errorBox.count(), 1);
   EXPECT_EQ(errorBox.firstOwner(), window);

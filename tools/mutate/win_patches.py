@@ -51,6 +51,11 @@ class Patch:
         self.body = "".join(body)
 
 
+# The test programs that tests/win/CMakeLists.txt runs through a script of
+# their own rather than straight under Wine.
+RUNNERS = {"window_stacking_test": "with-window-manager.sh"}
+
+
 def find_program(src, case):
     """The test program (source file stem) that defines the case."""
     bare = case.split("/")[1] if case.count("/") >= 1 and "." not in case.split("/")[0] else case
@@ -118,10 +123,11 @@ class Run:
         return self._ninja(os.path.join(self.session, "win"), program)
 
     def _run_case(self, program, case):
-        """Runs the case alone in a test session of its own."""
+        """Runs the case alone in a test session of its own, the way CTest runs its program."""
         exe = os.path.join(self.session, "win", program + ".exe")
+        runner = RUNNERS.get(program, "wine-exec.sh")
         cmd = [os.path.join(self.src, "scripts", "test-session.sh"), self.session,
-               os.path.join(self.src, "scripts", "wine-exec.sh"), exe, "--gtest_filter=" + case]
+               os.path.join(self.src, "scripts", runner), exe, "--gtest_filter=" + case]
         return run_gtest(cmd, CASE_SECONDS, cwd=self.src,
                          env=dict(os.environ, GTEST_COLOR="no"))
 
