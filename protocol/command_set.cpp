@@ -7,13 +7,15 @@ namespace {
 CommandOutput commandOutput = {nullptr, nullptr, nullptr};
 
 // The common sequence of every command: hand the text to the link, whatever
-// state it is in, then echo it. A write that failed is not shown as sent: the
-// output says so instead of the echo. False for such a write.
+// state it is in, then echo it. A command that did not go out (no link was
+// open, as after a lost link with a settings window still open, or its write
+// failed) is not shown as sent: the output says so instead of the echo. False
+// for such a command.
 bool send(CommandText& command) {
   Transmitted result = Transmitted::NoLink;
   if (commandOutput.transmit != nullptr) result = commandOutput.transmit(command.text, command.size);
-  if (result == Transmitted::Failed) {
-    if (commandOutput.notSent != nullptr) commandOutput.notSent(command.text);
+  if (result != Transmitted::Sent) {
+    if (commandOutput.notSent != nullptr) commandOutput.notSent(command.text, result);
     return false;
   }
   appendEchoLineEnd(command);

@@ -7,18 +7,19 @@
 // What became of a command handed to the link.
 enum class Transmitted {
   Sent,     // the link took it
-  NoLink,   // no link is open to take it (nothing to fail; echoed all the same)
+  NoLink,   // no link is open to take it: the command goes nowhere
   Failed,   // the link is open but the write failed: the command is not on the line
 };
 
 // What the program provides for the commands: transmit puts a command on the
 // link with its transmit count as the size; echo writes the text, already
-// ended by CR LF, as a transmit line; notSent reports a command text whose
-// write failed, in place of its echo.
+// ended by CR LF, as a transmit line; notSent reports, in place of the echo,
+// a command text that did not go out (no link was open, or its write failed)
+// and why.
 struct CommandOutput {
   Transmitted (*transmit)(const wchar_t* text, int size);
   void (*echo)(const wchar_t* line);
-  void (*notSent)(const wchar_t* text);
+  void (*notSent)(const wchar_t* text, Transmitted why);
 };
 
 // Where the commands go from now on; until it is called they go nowhere.

@@ -8,6 +8,7 @@
 #include <cwchar>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "protocol/bounded_text.h"
@@ -29,14 +30,14 @@ std::ostream& operator<<(std::ostream& out, const Sent& sent) {
 }
 
 std::vector<Sent> sent;
-std::vector<std::wstring> notSent;
+std::vector<std::pair<std::wstring, Transmitted>> notSent;
 Transmitted linkAnswer = Transmitted::Sent;
 Transmitted transmit(const wchar_t* text, int size) {
   sent.push_back({text, size, L""});
   return linkAnswer;
 }
 void echo(const wchar_t* line) { sent.back().echo = line; }
-void reportNotSent(const wchar_t* text) { notSent.push_back(text); }
+void reportNotSent(const wchar_t* text, Transmitted why) { notSent.emplace_back(text, why); }
 
 // Sent just as the output saw them: text, count, echo with its CR LF.
 Sent wire(const std::wstring& text, int size) { return {text, size, text + L"\r\n"}; }
@@ -146,26 +147,29 @@ TEST_F(CommandSetTest, AValueEqualToTheLastSentIsNotSentAgain) {
   EXPECT_EQ(controlState.audioInputLevel[4], 6);
 }
 
-// With no link open a command is echoed all the same; a write that failed is
-// not: the output is told the text instead, and a value whose write failed is
-// not taken as sent, so asking for it again sends it.
-TEST_F(CommandSetTest, AFailedWriteIsReportedInsteadOfEchoedAndNotRemembered) {
+// A command that did not go out, with no link open or with a write that
+// failed, is not echoed: the output is told the text and why instead, and a
+// value not sent is not taken as sent, so asking for it again sends it.
+TEST_F(CommandSetTest, ACommandThatDidNotGoOutIsReportedInsteadOfEchoedAndNotRemembered) {
   linkAnswer = Transmitted::NoLink;
   selectVideoInput(0);
+  setBrightness(62);
   linkAnswer = Transmitted::Failed;
   selectVideoInput(1);
-  setBrightness(62);
   setContrast(9);
   setAudioInputLevel(2, 7);
-  EXPECT_EQ(notSent, (std::vector<std::wstring>{L"S SOURCE 1.", L"Brightness 062*", L"Contrast 009*",
-                                                L"A 2 INPUT 7%"}));
+  using Why = std::pair<std::wstring, Transmitted>;
+  EXPECT_EQ(notSent, (std::vector<Why>{{L"S SOURCE 0.", Transmitted::NoLink},
+                                       {L"Brightness 062*", Transmitted::NoLink},
+                                       {L"S SOURCE 1.", Transmitted::Failed},
+                                       {L"Contrast 009*", Transmitted::Failed},
+                                       {L"A 2 INPUT 7%", Transmitted::Failed}}));
   linkAnswer = Transmitted::Sent;
   setBrightness(62);
   setContrast(9);
   setAudioInputLevel(2, 7);
   ASSERT_EQ(sent.size(), 8u);
-  EXPECT_EQ(sent[0], wire(L"S SOURCE 0.", 12));
-  for (int failed = 1; failed < 5; ++failed) EXPECT_EQ(sent[failed].echo, L"") << failed;
+  for (int failed = 0; failed < 5; ++failed) EXPECT_EQ(sent[failed].echo, L"") << failed;
   EXPECT_EQ((std::vector<Sent>(sent.begin() + 5, sent.end())),
             (std::vector<Sent>{wire(L"Brightness 062*", 16), wire(L"Contrast 009*", 14), wire(L"A 2 INPUT 7%", 14)}));
 }
@@ -212,12 +216,13 @@ TEST(CommandTexts, TheEchoLineEndIsCutAtNPlusTwoAndAtTheBuffer) {
 namespace {
 std::vector<std::string> stepsTaken;
 void notePause(unsigned ms) { stepsTaken.push_back("pause " + std::to_string(ms)); }
-void noteCommand(const wchar_t* line) { stepsTaken.push_back(std::string(line, line + std::wcslen(line) - 2)); }
+// No link takes the commands here: each comes back as not sent.
+void noteCommand(const wchar_t* text, Transmitted) { stepsTaken.push_back(std::string(text, text + std::wcslen(text))); }
 
 // The fixed query sequences: the queries in order, each after the pause the
 // unit wants (the caller makes it).
 TEST(QuerySequences, EachQueryFollowsItsPause) {
-  setCommandOutput(CommandOutput{nullptr, noteCommand, nullptr});
+  setCommandOutput(CommandOutput{nullptr, nullptr, noteCommand});
   stepsTaken.clear();
   runQuerySteps(kUnitStateQueries, notePause);
   runQuerySteps(kNetworkQueries, notePause);

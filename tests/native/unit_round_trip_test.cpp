@@ -50,7 +50,7 @@ class UnitRoundTrip : public testing::Test {
     controlState = ControlState{};
     applyStartValues(controlState);
     line = &onTheLine;
-    setCommandOutput(CommandOutput{toTheUnit, noEcho, noEcho});
+    setCommandOutput(CommandOutput{toTheUnit, noEcho, nullptr});
   }
   void TearDown() override {
     setCommandOutput(CommandOutput{nullptr, nullptr, nullptr});

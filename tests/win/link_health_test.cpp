@@ -59,10 +59,21 @@ TEST_F(LinkHealth, APulledCableIsReportedOnceAndThePortConnectsAgain) {
   choosePortItem(port);
   ASSERT_EQ(unit->readAtLeast(kOpeningQueries.size()), kOpeningQueries);
   ASSERT_FALSE(mainWindowState.outputShown);
+  ASSERT_TRUE(unit->write(">Video Input: VGA2\r\n"));
+  ASSERT_TRUE(waitFor([] { return controlState.videoInput == 3; }));
   HWND window = mainWindowState.mainWindow;
+  SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDM_VGA_IMAGE_ADJUSTMENTS, 0), 0);
+  HWND vga = vgaImageAdjustmentsWindow();
+  ASSERT_TRUE(IsWindow(vga));
+  // The operator has minimised the panel.
+  SendMessageW(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  ASSERT_TRUE(IsIconic(window));
   const LPARAM connection = serialLink.connection;
-  MessageBoxWatcher lost(L"Connection Lost",
-                         [&] { PostMessageW(window, WM_LINK_LOST, ERROR_NOT_READY, connection); });
+  std::atomic<bool> iconicWithTheBox{true};
+  MessageBoxWatcher lost(L"Connection Lost", [&] {
+    iconicWithTheBox = IsIconic(window) != FALSE;
+    PostMessageW(window, WM_LINK_LOST, ERROR_NOT_READY, connection);
+  });
   unit.reset();
   ASSERT_TRUE(pullUnplugCable()) << "the rig did not bring the pair back";
   ASSERT_TRUE(lost.waitCaught(10000));
@@ -70,6 +81,7 @@ TEST_F(LinkHealth, APulledCableIsReportedOnceAndThePortConnectsAgain) {
   EXPECT_EQ(lost.count(), 1);
   EXPECT_EQ(lost.firstOwner(), window);
   EXPECT_FALSE(lost.firstOwnerEnabled());
+  EXPECT_FALSE(iconicWithTheBox.load()) << "the box stood alone beside a minimised panel";
   const std::wstring opening = L"The connection to " + port + L" was lost.\nError 109: ";
   EXPECT_EQ(lost.text().substr(0, opening.size()), opening);
   EXPECT_NE(lost.text().find(L"then choose " + port + L" in the Connect menu to connect again."), std::wstring::npos);
@@ -80,6 +92,12 @@ TEST_F(LinkHealth, APulledCableIsReportedOnceAndThePortConnectsAgain) {
   EXPECT_FALSE(portItemChecked(port));
   EXPECT_EQ(mainWindowState.markedPortItem, 0);
   EXPECT_TRUE(deviceControlsGrey());
+  EXPECT_EQ(controlState.videoInput, -1) << "the lost unit's input is still framed";
+  // A settings window left open sends nowhere now, and says so.
+  const std::wstring before = paneText();
+  clickButton(GetDlgItem(vga, IDC_VGA_UP));
+  EXPECT_EQ(paneText().substr(before.size()),
+            L"System> Not sent: VStart+* (no port is open; choose the unit's port in the Connect menu)\r\n");
 
   unit = std::make_unique<UnitPeer>(unplugPeerName());
   ASSERT_TRUE(unit->isOpen());
@@ -88,6 +106,45 @@ TEST_F(LinkHealth, APulledCableIsReportedOnceAndThePortConnectsAgain) {
   EXPECT_TRUE(portItemChecked(port));
   EXPECT_TRUE(deviceControlsEnabled());
   EXPECT_EQ(lost.count(), 1);
+}
+
+HANDLE portThatWillNotClose = nullptr;
+BOOL WINAPI closeAllButThePort(HANDLE handle) {
+  static auto* real = reinterpret_cast<decltype(&CloseHandle)>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "CloseHandle")));
+  if (handle != nullptr && handle == portThatWillNotClose) {
+    SetLastError(ERROR_GEN_FAILURE);
+    return FALSE;
+  }
+  return real(handle);
+}
+
+// The reader and a write both report one loss, and the dead port's handle
+// will not close: the closing error box and one loss box, not one of each per
+// report. Once the handle closes again, choosing the port connects.
+TEST_F(LinkHealth, ALossIsReportedOnceEvenWhenItsPortWillNotClose) {
+  UnitPeer peer(testPeerName());
+  ASSERT_NE(startPanel(), nullptr);
+  ASSERT_EQ(connectTestPort(peer), kOpeningQueries);
+  MessageBoxWatcher boxes;
+  {
+    portThatWillNotClose = serialLink.serialHandle;
+    ImportPatch closes("kernel32.dll", "CloseHandle", reinterpret_cast<const void*>(closeAllButThePort));
+    ASSERT_TRUE(closes.active());
+    for (int report = 0; report < 2; ++report)
+      PostMessageW(mainWindowState.mainWindow, WM_LINK_LOST, ERROR_NOT_READY, serialLink.connection);
+    ASSERT_TRUE(waitFor([&] { return boxes.count() == 2; }));
+    pumpFor(200);
+  }
+  std::vector<std::wstring> shown = boxes.boxes();
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_EQ(shown[0].substr(0, 37), L"Error: Port Closing wasn't successful");
+  EXPECT_EQ(shown[1].substr(0, 35 + testPortName().size()),
+            L"Connection Lost: The connection to " + testPortName());
+  EXPECT_TRUE(deviceControlsGrey());
+  choosePortItem(testPortName());
+  EXPECT_EQ(peer.readAtLeast(kOpeningQueries.size()), kOpeningQueries);
+  EXPECT_TRUE(deviceControlsEnabled());
 }
 
 // A port with nothing behind it: once the wait after the opening queries has
@@ -108,6 +165,7 @@ TEST_F(LinkHealth, ASilentUnitIsReportedOnceAndAnAnsweringOneIsNot) {
   const std::wstring port = testPortName();
   EXPECT_EQ(notice.text().substr(0, 12 + port.size() + 18), L"The unit on " + port + L" has not answered.");
   EXPECT_NE(notice.text().find(L"plugged into " + port), std::wstring::npos);
+  EXPECT_NE(paneText().find(L"System> No answer from the unit on " + port + L" in 3 s\r\n"), std::wstring::npos);
   EXPECT_TRUE(serialLink.portOpen);
   EXPECT_TRUE(deviceControlsEnabled());
   // Told once: no second box a wait later, and a late answer is shown.

@@ -151,6 +151,26 @@ TEST_F(SettingsFrameTest, ASecondWindowOfAKindTakesTheSlotAndClosingClearsIt) {
   EXPECT_TRUE(IsWindow(mainWindowState.mainWindow)) << "the main window is not told";
 }
 
+// A settings window belongs to the main window: minimised from its caption or
+// system menu, the main window takes its settings windows along, and brings
+// them back when it is restored.
+TEST_F(SettingsFrameTest, WindowsGoAndComeBackWithTheMainWindow) {
+  HWND main = mainWindowState.mainWindow;
+  for (const KindCase& kind : kKinds) {
+    SCOPED_TRACE(testing::Message() << kind.menuId);
+    HWND window = open(kind);
+    EXPECT_EQ(GetWindow(window, GW_OWNER), main);
+    SetActiveWindow(main);
+    SendMessageW(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(IsIconic(main));
+    EXPECT_FALSE(IsWindowVisible(window));
+    SendMessageW(main, WM_SYSCOMMAND, SC_RESTORE, 0);
+    EXPECT_FALSE(IsIconic(main));
+    EXPECT_TRUE(IsWindowVisible(window));
+    SendMessageW(window, WM_CLOSE, 0, 0);
+  }
+}
+
 // A shortcut's "Minimized" or "Maximized" is meant for the main window: a
 // settings window opens shown normally and active whatever the program was
 // started with.

@@ -68,8 +68,8 @@ void writeBehaviourSection(std::ostream& out) {
          "### Values not sent twice\n\n"
          "Brightness, contrast and each audio input's level remember the last value sent; all start at 0. A value "
          "equal to it is not sent (so a first 0 is not sent, and dragging a trackbar sends each new position once). "
-         "A value reply that moves a trackbar becomes the last value. A write that failed is not remembered: asking "
-         "for the same value again sends it.\n\n"
+         "A value reply that moves a trackbar becomes the last value. A value that did not go out is not remembered: "
+         "asking for the same value again sends it.\n\n"
          "### Mute toggles\n\n"
          "Each mute button asks for the opposite of the state the unit last reported: "
       << code(commandText(CommandId::CloseHdmiMute)) << " or " << code(commandText(CommandId::OpenHdmiMute)) << ", "
@@ -77,13 +77,14 @@ void writeBehaviourSection(std::ostream& out) {
       << ", " << code(commandText(CommandId::MuteAllOn)) << " or " << code(commandText(CommandId::MuteAllOff))
       << ". Nothing changes on the screen until the unit's reply, so pressing twice before it sends the same "
          "text twice.\n\n"
-         "### A write that fails\n\n"
-         "Every command is echoed in the output pane after `Tx> `, also when no port is open (it then goes "
-         "nowhere). A command whose write fails on an open port is not echoed: the pane says that it was not sent "
-         "and how to reconnect. A write that ends short (a handshake line held it back past its time-out) has "
-         "failed too.\n\n"
+         "### A command that does not go out\n\n"
+         "Every command that goes out is echoed in the output pane after `Tx> `. One that does not is not echoed: "
+         "when no port is open (a settings window left open after the link was lost) or when its write fails, the "
+         "pane says that it was not sent and why, and a value that was not sent is not remembered as sent. A "
+         "write that ends short (a handshake line held it back past its time-out) has failed too.\n\n"
          "### A lost link\n\n"
          "A read that fails, or a write that fails because the port's device is gone (a pulled cable, an unplugged "
-         "adapter), closes the port: a box and a line in the pane name the port and the system's reason, and the "
-         "controls that send to the unit grey until the port is chosen again.\n";
+         "adapter), closes the port: a box and a line in the pane name the port and the system's reason, the "
+         "controls that send to the unit grey until the port is chosen again, and the inputs, mutes and network "
+         "settings the unit reported are forgotten.\n";
 }

@@ -7,6 +7,8 @@
 #include <strsafe.h>
 
 #include "links/serial_link.h"
+#include "ui/main/console_pane.h"
+#include "ui/main/error_box.h"
 #include "ui/main/main_window.h"
 
 namespace {
@@ -22,7 +24,11 @@ void showNoAnswerNotice() {
                    L"the Connect menu.\n\nThe controls stay usable: when the unit answers, the panel shows its "
                    L"state.",
                    port, port);
-  MessageBoxW(mainWindowState.mainWindow, text, L"No Answer", MB_OK | MB_ICONWARNING);
+  wchar_t line[kNoticeUnits] = {};
+  StringCchPrintfW(line, kNoticeUnits, L"No answer from the unit on %ls in %u s\r\n", port,
+                   mainWindowState.answerWaitMs / 1000);
+  ConsolePane::appendLine(line, ConsoleLineKind::System);
+  showNotice(mainWindowState.mainWindow, text, L"No Answer");
 }
 }  // namespace
 

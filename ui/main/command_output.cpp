@@ -29,14 +29,19 @@ Transmitted transmitOnSelectedLink(const wchar_t* text, int size) {
 // A port whose cable was pulled stays open and fails every write, also once
 // the cable is back: only opening it again mends that, and nothing does it
 // behind the operator's back.
-void reportNotSent(const wchar_t* text) {
+void reportNotSent(const wchar_t* text, Transmitted why) {
   wchar_t line[ConsolePane::kLineUnits] = {};
   const wchar_t* port = serialLink.openPortName;
   // The text is bounded so that the advice after it always fits the line.
-  StringCchPrintfW(line, ConsolePane::kLineUnits,
-                   L"Not sent: %.1800ls (writing to %ls failed; choose %ls in the Connect menu again to "
-                   L"reconnect)\r\n",
-                   text, port, port);
+  if (why == Transmitted::NoLink) {
+    StringCchPrintfW(line, ConsolePane::kLineUnits,
+                     L"Not sent: %.1800ls (no port is open; choose the unit's port in the Connect menu)\r\n", text);
+  } else {
+    StringCchPrintfW(line, ConsolePane::kLineUnits,
+                     L"Not sent: %.1800ls (writing to %ls failed; choose %ls in the Connect menu again to "
+                     L"reconnect)\r\n",
+                     text, port, port);
+  }
   ConsolePane::appendLine(line, ConsoleLineKind::System);
 }
 

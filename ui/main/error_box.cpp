@@ -26,6 +26,11 @@ void showLastErrorBox(HWND owner, const wchar_t* operation) {
   if (systemText != nullptr) LocalFree(systemText);
 }
 
+void showNotice(HWND owner, const wchar_t* text, const wchar_t* caption) {
+  if (owner != nullptr && IsIconic(owner)) ShowWindow(owner, SW_RESTORE);
+  MessageBoxW(owner, text, caption, MB_OK | MB_ICONWARNING);
+}
+
 void systemErrorText(DWORD code, wchar_t* text, std::size_t units) {
   if (units == 0) return;
   text[0] = 0;

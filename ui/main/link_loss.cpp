@@ -10,6 +10,7 @@
 #include "ui/main/error_box.h"
 #include "ui/main/main_window.h"
 #include "ui/main/main_window_parts.h"
+#include "ui/main/unit_state.h"
 
 namespace {
 constexpr int kReasonUnits = 256;
@@ -21,7 +22,7 @@ void showLostLinkBox(const wchar_t* port, DWORD error, const wchar_t* reason) {
                    L"The connection to %ls was lost.\nError %lu: %ls\n\nThe port is closed. Check the cable and "
                    L"that the unit is switched on, then choose %ls in the Connect menu to connect again.",
                    port, error, reason, port);
-  MessageBoxW(mainWindowState.mainWindow, text, L"Connection Lost", MB_OK | MB_ICONWARNING);
+  showNotice(mainWindowState.mainWindow, text, L"Connection Lost");
 }
 }  // namespace
 
@@ -41,9 +42,11 @@ void reportLostLink(DWORD error, LPARAM connection) {
   wchar_t line[ConsolePane::kLineUnits] = {};
   StringCchPrintfW(line, ConsolePane::kLineUnits, L"Lost %ls (error %lu: %ls)\r\n", port, error, reason);
   ConsolePane::appendLine(line, ConsoleLineKind::System);
-  // Grey whether or not the handle closes: nothing reaches the unit any more.
+  // Grey whether or not the handle closes: nothing reaches the unit any more,
+  // and what it reported is shown no longer, as before the first connection.
   closeOpenPort();
   setDeviceControlsEnabled(false);
   clearPortMark();
+  forgetUnitReportsOnScreen();
   showLostLinkBox(port, error, reason);
 }

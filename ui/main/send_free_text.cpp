@@ -42,7 +42,7 @@ void sendFreeText() {
   if (transmitOnSelectedLink(text.get(), size) == Transmitted::Failed) {
     // Not on the line: the text stays in the edit to be sent again.
     text[units - 1] = 0;
-    reportNotSent(text.get());
+    reportNotSent(text.get(), Transmitted::Failed);
     return;
   }
   ConsolePane::appendLine(text.get(), ConsoleLineKind::Tx);
