@@ -9,10 +9,7 @@
 
 namespace {
 constexpr wchar_t kSettingsClass[] = L"zaro_subwin";
-// A caption with the system menu and close box, fixed in size. A pop-up, as
-// dialog boxes are: the windows a main window owns are hidden with it when it
-// is minimised, and that covers its pop-ups.
-constexpr DWORD kSettingsStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kSettingsStyle = WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr COLORREF kTextColour = RGB(0, 0, 0);
 constexpr COLORREF kTextBackground = RGB(0xEE, 0xEE, 0xEE);
 constexpr int kControlSlots = 17;   // the most controls a kind makes (Network Settings)
