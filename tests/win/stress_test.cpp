@@ -47,7 +47,8 @@ TEST_F(Stress, InputAtLineSpeedLosesNoByte) {
   EXPECT_GT(r.written, 0u);
   EXPECT_EQ(r.counted, r.written);
   EXPECT_EQ(r.delivered, r.written);
-  EXPECT_EQ(r.shown, r.written);
+  EXPECT_EQ(r.inOrder, r.written);
+  EXPECT_GT(r.paneTailUnits, 0);
   EXPECT_TRUE(dismissedBoxes().empty());
   EXPECT_EQ(r.unansweredProbes, 0);
 }
@@ -78,7 +79,24 @@ TEST_F(Stress, LongSessionLandsEveryAppend) {
   LongSession r = measureLongSession(sessionTestPorts(), bytes, {25 * 1024, 50 * 1024});
   printLongSession(r);
   ASSERT_TRUE(r.why.empty()) << r.why;
-  EXPECT_EQ(r.shown, r.written);
+  EXPECT_EQ(r.inOrder, r.written);
+  EXPECT_GT(r.paneTailUnits, 0);
   EXPECT_EQ(r.marks.size(), 2u);
+}
+
+// Replies streamed past the pane's scroll-back while "HDMI Vol+" is clicked
+// with the mouse: every byte delivered in order, every click's command on
+// the wire, the stream's last line shown and the pane holding its newest text.
+TEST_F(Stress, ClicksUnderAStreamAllReachTheWire) {
+  ClicksUnderStream r = measureClicksUnderStream(sessionTestPorts(), 200 * 1024, 4, 10830, 1500);
+  printClicksUnderStream(r);
+  ASSERT_TRUE(r.why.empty()) << r.why;
+  EXPECT_EQ(r.counted, r.written);
+  EXPECT_EQ(r.inOrder, r.written);
+  EXPECT_GT(r.clicks, 0);
+  EXPECT_EQ(r.clicksOnWire, r.clicks);
+  EXPECT_GE(r.lastLineMs, 0);
+  EXPECT_TRUE(r.paneIsStreamTail);
+  EXPECT_EQ(r.unansweredProbes, 0);
 }
 }  // namespace

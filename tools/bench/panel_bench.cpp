@@ -8,6 +8,8 @@
 //   panel_bench hostile SECONDS [PORT]       (PORT: vrx-sim --garbage; else own noise on COM7/COM8)
 //   panel_bench long-session BYTES
 //   panel_bench paste CHARACTERS RUNS
+//   panel_bench pane
+//   panel_bench clicks PRELOAD_BYTES SECONDS [BYTES_PER_SECOND] [CLICK_EVERY_MS]
 // Exit code 0 when the figures show no fault, 1 otherwise, 2 on a bad command line.
 #include <windows.h>
 
@@ -40,7 +42,7 @@ int run(const std::string& mode, int argc, char** argv) {
   if (mode == "sustained") {
     SustainedInput r = measureSustainedInput(ports, numberArg(argc, argv, 2, 60), numberArg(argc, argv, 3, 11520));
     printSustainedInput(r);
-    return r.ok && r.shown == r.written ? 0 : 1;
+    return r.ok && r.inOrder == r.written && r.paneTailUnits > 0 ? 0 : 1;
   }
   if (mode == "cycles") {
     ConnectCycles r = measureConnectCycles(ports, static_cast<int>(numberArg(argc, argv, 2, 1000)));
@@ -73,6 +75,18 @@ int run(const std::string& mode, int argc, char** argv) {
     LongSession r = measureLongSession(ports, static_cast<unsigned long long>(numberArg(argc, argv, 2, 1048576)),
                                        {100 * 1024, 500 * 1024, 1024 * 1024});
     printLongSession(r);
+    return r.ok ? 0 : 1;
+  }
+  if (mode == "clicks") {
+    ClicksUnderStream r = measureClicksUnderStream(ports, static_cast<unsigned long long>(numberArg(argc, argv, 2, 2621440)),
+                                                   numberArg(argc, argv, 3, 90), numberArg(argc, argv, 4, 10830),
+                                                   numberArg(argc, argv, 5, 5000));
+    printClicksUnderStream(r);
+    return r.ok ? 0 : 1;
+  }
+  if (mode == "pane") {
+    PaneCosts r = measurePaneCosts({1000, 100000, 160000, 500000, 1000000, 2500000});
+    printPaneCosts(r);
     return r.ok ? 0 : 1;
   }
   if (mode == "paste") {

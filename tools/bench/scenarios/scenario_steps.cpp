@@ -93,3 +93,31 @@ std::size_t commonPrefix(const std::wstring& a, const std::wstring& b) {
   while (n < a.size() && n < b.size() && a[n] == b[n]) ++n;
   return n;
 }
+
+void removeLines(std::wstring& text, const std::wstring& prefix) {
+  for (std::size_t at; (at = text.find(prefix)) != std::wstring::npos;) {
+    std::size_t end = text.find(L"\r\n", at);
+    text.erase(at, end == std::wstring::npos ? std::wstring::npos : end + 2 - at);
+  }
+}
+
+long long paneHoldsTheStreamTail(const std::wstring& pane, const std::string& stream) {
+  std::wstring own = pane;
+  removeLines(own, L"Tx> ");
+  removeLines(own, L"System> ");
+  std::wstring received = receivedTextFrom(own, 0);
+  std::wstring wide(stream.begin(), stream.end());
+  if (received.size() > wide.size()) return -1;
+  if (wide.compare(wide.size() - received.size(), received.size(), received) != 0) return -1;
+  return static_cast<long long>(received.size());
+}
+
+void InOrder::take(const std::wstring& text) {
+  for (wchar_t unit : text) {
+    if (!broken && matched < stream->size() && unit == static_cast<unsigned char>((*stream)[matched])) {
+      ++matched;
+    } else {
+      broken = true;
+    }
+  }
+}

@@ -27,3 +27,19 @@ std::wstring receivedTextFrom(const std::wstring& pane, std::size_t offset);
 
 // Units of a and b that agree from the start.
 std::size_t commonPrefix(const std::wstring& a, const std::wstring& b);
+
+// Takes out every line that starts with prefix, up to and with its CR LF (the
+// pane's own Tx and System lines: the benchmarks' streams hold neither prefix).
+void removeLines(std::wstring& text, const std::wstring& prefix);
+
+// The pane's received text, less its Tx and System lines and "Rx>" prefixes,
+// is the newest part of stream: units of it, or -1 when it is not.
+long long paneHoldsTheStreamTail(const std::wstring& pane, const std::string& stream);
+
+// Delivered texts held against the stream they should be, in order.
+struct InOrder {
+  const std::string* stream = nullptr;
+  unsigned long long matched = 0;   // units equal to the stream, from its start
+  bool broken = false;
+  void take(const std::wstring& text);
+};
