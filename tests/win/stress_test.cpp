@@ -11,6 +11,7 @@
 #include "tests/support/panel_fixtures.h"
 #include "tools/bench/panel_report.h"
 #include "tools/panel-driver/message_box_watcher.h"
+#include "ui/main/console_pane.h"
 
 namespace {
 constexpr long kHandleTolerance = 8;     // the system may cache a few handles
@@ -97,6 +98,7 @@ TEST_F(Stress, ClicksUnderAStreamAllReachTheWire) {
   EXPECT_EQ(r.clicksOnWire, r.clicks);
   EXPECT_GE(r.lastLineMs, 0);
   EXPECT_TRUE(r.paneIsStreamTail);
+  EXPECT_LE(r.paneUnits, ConsolePane::kMostUnits);
   EXPECT_EQ(r.unansweredProbes, 0);
 }
 }  // namespace
