@@ -46,12 +46,13 @@ std::size_t formatLine(const wchar_t* text, ConsoleLineKind kind, wchar_t (&line
   return std::wcslen(line);
 }
 
-// One insertion at the end of the pane, whatever the user has selected:
-// selecting all and then nothing puts the caret at the end.
+// One insertion at the end of the pane, whatever the user has selected. The
+// caret goes to the end by the text's length: selecting all and then nothing
+// does the same but repaints the whole pane twice (5 to 20 ms under Wine).
 void insertAtEnd(HWND pane, const wchar_t* text, std::size_t units) {
   makeRoomInPane(pane, units);
-  SendMessageW(pane, EM_SETSEL, 0, -1);
-  SendMessageW(pane, EM_SETSEL, static_cast<WPARAM>(-1), -1);
+  LRESULT end = SendMessageW(pane, WM_GETTEXTLENGTH, 0, 0);
+  SendMessageW(pane, EM_SETSEL, static_cast<WPARAM>(end), end);
   SendMessageW(pane, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text));
 }
 
