@@ -85,7 +85,7 @@ int run(const std::string& mode, int argc, char** argv) {
     return r.ok ? 0 : 1;
   }
   if (mode == "pane") {
-    PaneCosts r = measurePaneCosts({1000, 100000, 160000, 500000, 1000000, 2500000});
+    PaneCosts r = measurePaneCosts({1000, 100000, 150000, 500000, 1000000, 2500000});
     printPaneCosts(r);
     return r.ok ? 0 : 1;
   }

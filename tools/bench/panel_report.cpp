@@ -147,21 +147,19 @@ void printLongPaste(const LongPaste& r) {
 }
 
 void printPaneCosts(const PaneCosts& r) {
-  std::printf("output pane costs: the real main window, pane shown, in-process; at each size the pane is\n"
-              "  filled with reply lines (WM_SETTEXT, painted), then each step is timed on the UI thread\n"
-              "  (QueryPerformanceCounter), 5 runs each, the pane filled anew before each run\n");
+  std::printf("output pane costs: the edit's own steps in the real main window, pane shown, in-process; at\n"
+              "  each size the pane is filled with reply lines (WM_SETTEXT, painted), then each step is\n"
+              "  timed on the UI thread (QueryPerformanceCounter), 5 runs, the pane filled anew for each\n");
   for (const PaneCostsAt& at : r.at) {
     std::printf("  at %ld characters of pane text:\n", at.paneUnits);
     printSpread("EM_SETSEL 0, -1 (select all)", at.selectAllMs);
     printSpread("EM_SETSEL -1, -1", at.dropSelectionMs);
-    printSpread("EM_REPLACESEL 1,000 units", at.replaceMs);
-    printSpread("the paint after it", at.paintMs);
-    printSpread("one delivery appended, painted", at.deliveryMs);
-    printSpread("8,000 units appended, painted", at.gatheredMs);
-    printSpread("a click's echo, painted", at.echoMs);
-    printSpread("oldest 50,000 taken off, painted", at.trimMs);
     printSpread("caret to the end by its length", at.caretAtEndMs);
-    printSpread("8,000 units, redraw off, one redraw", at.quietAppendMs);
+    printSpread("EM_REPLACESEL of 1,000 units", at.replaceMs);
+    printSpread("the paint after it", at.paintMs);
+    printSpread("EM_REPLACESEL of 8,000 units", at.gatheredMs);
+    printSpread("EM_REPLACESEL of a click's echo", at.echoMs);
+    printSpread("oldest 50,000 taken off, painted", at.trimMs);
   }
   printFailure(r.ok, r.why);
 }

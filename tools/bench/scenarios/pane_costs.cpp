@@ -8,7 +8,6 @@
 #include "tools/panel-driver/panel_in_process.h"
 #include "tools/panel-driver/waiting.h"
 #include "ui/ids.h"
-#include "ui/main/console_pane.h"
 #include "ui/main/main_window.h"
 
 namespace {
@@ -30,9 +29,8 @@ LRESULT send(UINT message, WPARAM wParam, LPARAM lParam) {
   return SendMessageW(mainWindowState.consoleEdit, message, wParam, lParam);
 }
 
-// The pane filled to about units of reply lines, painted, nothing pending.
+// The pane filled to about units of reply lines, painted.
 void fillPane(std::size_t units) {
-  ConsolePane::clear();
   std::wstring text = replyText(units);
   send(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
   send(EM_SETSEL, static_cast<WPARAM>(-1), -1);
@@ -41,44 +39,31 @@ void fillPane(std::size_t units) {
   pumpMessages();
 }
 
+// The edit's own steps, one at a time, each on a freshly filled pane.
 PaneCostsAt measureAt(std::size_t units) {
   PaneCostsAt at;
   at.paneUnits = static_cast<long>(units);
   const std::wstring delivery = replyText(kDeliveryUnits);
   const std::wstring gathered = replyText(8 * kDeliveryUnits);
-  std::vector<double> selectAll, dropSelection, replace, paint, wholeAppend, gatheredAppend, echo, trim, caretAtEnd,
-      quietAppend;
+  const std::wstring echo = L"Tx> B+ OUTPUT%\r\n";
+  std::vector<double> selectAll, dropSelection, caretAtEnd, replace, replaceGathered, replaceEcho, paint, trim;
+  auto insert = [](const std::wstring& text) {
+    return timed([&] { send(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str())); });
+  };
   for (int i = 0; i < kRuns; ++i) {
     fillPane(units);
     selectAll.push_back(timed([] { send(EM_SETSEL, 0, -1); }));
     dropSelection.push_back(timed([] { send(EM_SETSEL, static_cast<WPARAM>(-1), -1); }));
-    replace.push_back(timed([&] { send(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(delivery.c_str())); }));
-    paint.push_back(timed([] { UpdateWindow(mainWindowState.consoleEdit); }));
-    wholeAppend.push_back(timed([&] {
-      ConsolePane::appendLine(delivery.c_str(), ConsoleLineKind::Rx);
-      UpdateWindow(mainWindowState.consoleEdit);
-    }));
-    gatheredAppend.push_back(timed([&] {
-      ConsolePane::appendLine(gathered.c_str(), ConsoleLineKind::Rx);
-      UpdateWindow(mainWindowState.consoleEdit);
-    }));
-    echo.push_back(timed([] {
-      ConsolePane::appendLine(L"B+ OUTPUT%\r\n", ConsoleLineKind::Tx);
-      UpdateWindow(mainWindowState.consoleEdit);
-    }));
     caretAtEnd.push_back(timed([] {
       LRESULT length = send(WM_GETTEXTLENGTH, 0, 0);
       send(EM_SETSEL, static_cast<WPARAM>(length), length);
     }));
-    quietAppend.push_back(timed([&] {
-      send(WM_SETREDRAW, FALSE, 0);
-      send(EM_SETSEL, 0, -1);
-      send(EM_SETSEL, static_cast<WPARAM>(-1), -1);
-      send(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(gathered.c_str()));
-      send(WM_SETREDRAW, TRUE, 0);
-      RedrawWindow(mainWindowState.consoleEdit, nullptr, nullptr,
-                   RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
-    }));
+    replace.push_back(insert(delivery));
+    paint.push_back(timed([] { UpdateWindow(mainWindowState.consoleEdit); }));
+    replaceGathered.push_back(insert(gathered));
+    UpdateWindow(mainWindowState.consoleEdit);
+    replaceEcho.push_back(insert(echo));
+    UpdateWindow(mainWindowState.consoleEdit);
     // The oldest 50,000 units (or half a smaller pane) taken off the top.
     long cut = static_cast<long>(units < 100000 ? units / 2 : 50000);
     trim.push_back(timed([&] {
@@ -89,14 +74,12 @@ PaneCostsAt measureAt(std::size_t units) {
   }
   at.selectAllMs = spreadOf(selectAll);
   at.dropSelectionMs = spreadOf(dropSelection);
+  at.caretAtEndMs = spreadOf(caretAtEnd);
   at.replaceMs = spreadOf(replace);
   at.paintMs = spreadOf(paint);
-  at.deliveryMs = spreadOf(wholeAppend);
-  at.gatheredMs = spreadOf(gatheredAppend);
-  at.echoMs = spreadOf(echo);
+  at.gatheredMs = spreadOf(replaceGathered);
+  at.echoMs = spreadOf(replaceEcho);
   at.trimMs = spreadOf(trim);
-  at.caretAtEndMs = spreadOf(caretAtEnd);
-  at.quietAppendMs = spreadOf(quietAppend);
   return at;
 }
 }  // namespace

@@ -142,21 +142,20 @@ struct PaneCostsAt {
   long paneUnits = 0;           // the pane's text before each step
   Spread selectAllMs;           // EM_SETSEL 0, -1
   Spread dropSelectionMs;       // EM_SETSEL -1, -1
+  Spread caretAtEndMs;          // WM_GETTEXTLENGTH, then EM_SETSEL length, length
   Spread replaceMs;             // EM_REPLACESEL of one 1,000-unit delivery, no paint
   Spread paintMs;               // the pane's paint after it
-  Spread deliveryMs;            // appendLine of one 1,000-unit delivery and its paint
-  Spread gatheredMs;            // appendLine of 8,000 units at once and its paint
-  Spread echoMs;                // appendLine of a click's echo and its paint
-  Spread trimMs;                // the oldest 50,000 units taken off and the paint
-  Spread caretAtEndMs;          // WM_GETTEXTLENGTH, then EM_SETSEL length, length
-  Spread quietAppendMs;         // 8,000 units appended with redrawing off, then one redraw
+  Spread gatheredMs;            // EM_REPLACESEL of 8,000 units at once
+  Spread echoMs;                // EM_REPLACESEL of a click's echo line
+  Spread trimMs;                // the oldest 50,000 units taken off, and the paint
 };
 struct PaneCosts {
   bool ok = false;
   std::string why;
   std::vector<PaneCostsAt> at;
 };
-// What the output pane's steps cost at each pane size, in the real main window.
+// What the output pane's edit takes for each step at each size of its text,
+// in the real main window: where an append's time goes.
 PaneCosts measurePaneCosts(const std::vector<long>& sizes);
 
 struct ProcessSample {
