@@ -29,6 +29,7 @@ session_steps() {
   run_step() {
     echo
     echo "\$ $*"
+    echo "  (load$(uptime | sed 's/.*load average:/:/'))"
     # The program lists its ports on standard output at start-up.
     "$repo/scripts/wine-exec.sh" "$@" | tr -d '\r' | grep -v -E '^(Registry method reports|COM[0-9]+)$'
     [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
@@ -94,7 +95,7 @@ idle_step() {
 {
   echo "VRX-2600 control panel: measured reliability and speed (make bench)"
   echo "when: $(date -u '+%Y-%m-%d %H:%M UTC'); machine: $(nproc) cores, $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -1)"
-  echo "load:$(uptime | sed 's/.*load average//')"
+  echo "load:$(uptime | sed 's/.*load average: / /')"
   echo "wine: $(/usr/lib/wine/wine64 --version 2>/dev/null); the Windows programs are MinGW-w64 RelWithDebInfo builds, run under Wine with Xvfb"
   echo
   echo "\$ $build/native-bench/reply_grammar_bench"

@@ -49,8 +49,11 @@ start_sim() {
 run_step() {
   echo
   echo "\$ $*"
+  echo "  (load$(uptime | sed 's/.*load average:/:/'))"
   "$repo/scripts/wine-exec.sh" "$@" | tr -d '\r' | grep -v -E '^(Registry method reports|COM[0-9]+)$'
-  return "${PIPESTATUS[0]}"
+  local status=${PIPESTATUS[0]}
+  echo "  (load at its end$(uptime | sed 's/.*load average:/:/'))"
+  return "$status"
 }
 export -f run_step
 export repo
@@ -65,9 +68,7 @@ export repo
     run_step '$win/panel_bench.exe' cycles $CYCLES || s=1
     run_step '$win/panel_bench.exe' unplug-rig $UNPLUG_ROUNDS || s=1
     run_step '$win/panel_bench.exe' long-session $LONG_BYTES || s=1
-    echo \"load before the soak:\$(uptime | sed 's/.*load average//')\"
     run_step '$win/panel_bench.exe' clicks 2621440 $SOAK_SECONDS 10830 6000 || s=1
-    echo \"load after it:\$(uptime | sed 's/.*load average//')\"
     exit \$s" || status=1
 
   link="$rig/stress-sim-hangup"
