@@ -78,9 +78,9 @@ int run(const std::string& mode, int argc, char** argv) {
     return r.ok ? 0 : 1;
   }
   if (mode == "clicks") {
-    ClicksUnderStream r = measureClicksUnderStream(ports, static_cast<unsigned long long>(numberArg(argc, argv, 2, 2621440)),
-                                                   numberArg(argc, argv, 3, 90), numberArg(argc, argv, 4, 10830),
-                                                   numberArg(argc, argv, 5, 5000));
+    auto preload = static_cast<unsigned long long>(numberArg(argc, argv, 2, 2621440));
+    ClicksUnderStream r = measureClicksUnderStream(ports, preload, numberArg(argc, argv, 3, 90),
+                                                   numberArg(argc, argv, 4, 10830), numberArg(argc, argv, 5, 5000));
     printClicksUnderStream(r);
     return r.ok ? 0 : 1;
   }
@@ -102,7 +102,8 @@ int run(const std::string& mode, int argc, char** argv) {
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    std::fprintf(stderr, "usage: panel_bench reply-delay|sustained|cycles|unplug-rig|unplug-sim|hostile|long-session|paste ...\n");
+    std::fprintf(stderr, "usage: panel_bench reply-delay|sustained|cycles|unplug-rig|unplug-sim|hostile|long-session|"
+                         "paste|pane|clicks ...\n");
     return 2;
   }
   // The program's boxes wait for an operator; the bench presses OK.

@@ -55,7 +55,8 @@ void printSustainedInput(const SustainedInput& r) {
               r.longestUiWaitMs, r.probes, r.unansweredProbes);
   std::printf("    longest WM_RX_TEXT handling        %.1f ms; pane at the end %ld characters, %lld of them\n"
               "      the stream's newest, in order%s\n",
-              r.longestHandlingMs, r.paneUnits, r.paneTailUnits, r.paneTailUnits < 0 ? " (NOT the stream's newest)" : "");
+              r.longestHandlingMs, r.paneUnits, r.paneTailUnits,
+              r.paneTailUnits < 0 ? " (NOT the stream's newest)" : "");
   printFailure(r.ok, r.why);
 }
 

@@ -1,6 +1,8 @@
 #include <windows.h>
+#include <commctrl.h>
 
 #include <atomic>
+#include <cwchar>
 #include <random>
 #include <thread>
 
@@ -41,6 +43,18 @@ void writeNoise(NoiseWriter* w) {
     Sleep(10);
   }
 }
+
+// Counts the insertions into the pane that bring received text: the pane
+// gathers it and keeps a bounded scroll-back, so its length alone says
+// nothing of what came.
+constexpr UINT_PTR kPaneWatchId = 0x5258;
+LRESULT CALLBACK countReceivedInsertions(HWND pane, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                         DWORD_PTR counter) {
+  if (message == EM_REPLACESEL && lParam != 0 && std::wcsstr(reinterpret_cast<const wchar_t*>(lParam), L"Rx>")) {
+    ++*reinterpret_cast<long*>(counter);
+  }
+  return DefSubclassProc(pane, message, wParam, lParam);
+}
 }  // namespace
 
 HostileInput measureHostileInput(const PanelPorts& ports, double seconds, double bytesPerSecond) {
@@ -61,10 +75,12 @@ HostileInput measureHostileInput(const PanelPorts& ports, double seconds, double
   startUiProbe(probe, mainWindowState.mainWindow);
   rx.reset();
 
+  long insertions = 0;
+  SetWindowSubclass(mainWindowState.consoleEdit, countReceivedInsertions, kPaneWatchId,
+                    reinterpret_cast<DWORD_PTR>(&insertions));
   double start = nowMs();
   double nextCheck = start, nextQuery = start, windowEnd = start + kWindowMs;
-  long windowPaneStart = paneLength();
-  long ownEcho = 0;   // pane growth from this run's own commands, not traffic
+  long windowInsertions = 0;
   while (nowMs() - start < seconds * 1000) {
     pumpFor(10);
     double now = nowMs();
@@ -74,16 +90,13 @@ HostileInput measureHostileInput(const PanelPorts& ports, double seconds, double
       nextCheck += kCheckEveryMs;
     }
     if (now >= nextQuery) {
-      long before = paneLength();
       readVideoInput();
-      ownEcho += paneLength() - before;
       nextQuery += kQueryEveryMs;
     }
     if (now >= windowEnd) {
       ++r.windows;
-      if (paneLength() - windowPaneStart - ownEcho > 0) ++r.windowsWithTraffic;
-      windowPaneStart = paneLength();
-      ownEcho = 0;
+      if (insertions > windowInsertions) ++r.windowsWithTraffic;
+      windowInsertions = insertions;
       windowEnd += kWindowMs;
     }
     if (!IsWindow(mainWindowState.mainWindow)) {
@@ -92,6 +105,9 @@ HostileInput measureHostileInput(const PanelPorts& ports, double seconds, double
     }
   }
   stopUiProbe(probe);
+  if (IsWindow(mainWindowState.consoleEdit)) {
+    RemoveWindowSubclass(mainWindowState.consoleEdit, countReceivedInsertions, kPaneWatchId);
+  }
   writer.stop = true;
   if (writing.joinable()) writing.join();
   peer.close();

@@ -90,7 +90,7 @@ struct HostileInput {
   long invariantChecks = 0;
   long invariantFailures = 0;
   int windows = 0;              // one-second windows
-  int windowsWithTraffic = 0;   // of them, those in which the pane grew
+  int windowsWithTraffic = 0;   // of them, those in which received text went into the pane
   double longestUiWaitMs = 0;
   long unansweredProbes = 0;
   bool windowKept = true;
