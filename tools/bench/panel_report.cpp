@@ -190,9 +190,10 @@ void printClicksUnderStream(const ClicksUnderStream& r) {
   std::printf("    longest UI-thread wait (probe)     %.1f ms (%ld unanswered in 5 s); at this rate the\n"
               "      driver holds %.0f bytes meanwhile\n",
               r.longestUiWaitMs, r.unansweredProbes, r.longestUiWaitMs / 1000 * r.rateBytesPerSecond);
+  printSpread("each insertion into the pane", r.insertionMs);
   std::printf("    pane at the end %ld characters: %zu of them the stream's newest, in order: %s; %ld click echoes\n",
               r.paneUnits, r.paneTailUnits, r.paneIsStreamTail ? "yes" : "NO", r.echoesInPane);
   printSample("at the stream's start", r.start);
-  printSample("at its end", r.end);
+  printSample("as it ends", r.end);
   printFailure(r.ok, r.why);
 }

@@ -1,4 +1,5 @@
 #include <windows.h>
+#include <commctrl.h>
 
 #include <algorithm>
 #include <atomic>
@@ -112,6 +113,17 @@ void clickAlong(Clicker* c, const Unit* u) {
   }
 }
 
+// Times every insertion into the pane (the gathered text, an echo, and the
+// removal of the oldest lines): what the pane holds the UI thread for.
+constexpr UINT_PTR kPaneTimerId = 0x5054;
+LRESULT CALLBACK timeInsertions(HWND pane, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR times) {
+  if (message != EM_REPLACESEL) return DefSubclassProc(pane, message, wParam, lParam);
+  double start = nowMs();
+  LRESULT result = DefSubclassProc(pane, message, wParam, lParam);
+  reinterpret_cast<std::vector<double>*>(times)->push_back(nowMs() - start);
+  return result;
+}
+
 // The pane's last line with text in it ends with marker (the pane wraps its
 // lines; the marker is shorter than one row).
 bool paneEndsWith(const std::wstring& marker) {
@@ -164,7 +176,6 @@ ClicksUnderStream measureClicksUnderStream(const PanelPorts& ports, unsigned lon
   waitFor([&] { return unit.preloadDone && rx.countedBytes >= unit.written; }, 3600000);
   r.preloadSeconds = (nowMs() - preloadStart) / 1000.0;
   r.paneUnitsAfterPreload = paneLength();
-  r.start = sampleProcess();
 
   UiProbe probe;
   startUiProbe(probe, mainWindowState.mainWindow);
@@ -175,9 +186,13 @@ ClicksUnderStream measureClicksUnderStream(const PanelPorts& ports, unsigned lon
   clicker.window = mainWindowState.mainWindow;
   clicker.at = POINT{(button.left + button.right) / 2, (button.top + button.bottom) / 2};
   clicker.everyMs = clickEveryMs;
+  std::vector<double> insertions;
+  SetWindowSubclass(mainWindowState.consoleEdit, timeInsertions, kPaneTimerId, reinterpret_cast<DWORD_PTR>(&insertions));
   unit.startStream = true;
   std::thread clicking(clickAlong, &clicker, &unit);
+  r.start = sampleProcess();
   waitFor([&] { return unit.done.load(); }, seconds * 1000 + 3600000);
+  r.end = sampleProcess();
   clicker.stop = true;
   clicking.join();
   const std::vector<double>& clicks = clicker.clicks;
@@ -199,9 +214,10 @@ ClicksUnderStream measureClicksUnderStream(const PanelPorts& ports, unsigned lon
     return unit.arrivals.size() >= clicks.size();
   }, 10000);
   stopUiProbe(probe);
+  RemoveWindowSubclass(mainWindowState.consoleEdit, timeInsertions, kPaneTimerId);
+  r.insertionMs = spreadOf(insertions);
   unit.stop = true;
   playing.join();
-  r.end = sampleProcess();
 
   r.written = unit.written;
   r.counted = rx.countedBytes;

@@ -184,11 +184,12 @@ struct ClicksUnderStream {
   double lastLineMs = 0;                 // stream's last byte written -> its line in the pane
   double longestUiWaitMs = 0;            // a sent message's wait, as the reader's hand-over waits
   long unansweredProbes = 0;
+  Spread insertionMs;                    // each EM_REPLACESEL into the pane during the stream
   long paneUnits = 0;
   long echoesInPane = 0;
   std::size_t paneTailUnits = 0;         // received text the pane holds
   bool paneIsStreamTail = false;         // ... the newest of the stream, in order
-  ProcessSample start, end;              // as the stream starts, and at its end
+  ProcessSample start, end;              // as the stream starts, and as it ends
 };
 // After preloadBytes of replies, a stream at bytesPerSecond for seconds with
 // a mouse click on "HDMI Vol+" every clickEveryMs.
