@@ -1,8 +1,6 @@
 #include <windows.h>
-#include <commctrl.h>
 
 #include <atomic>
-#include <cwchar>
 #include <random>
 #include <thread>
 
@@ -44,17 +42,6 @@ void writeNoise(NoiseWriter* w) {
   }
 }
 
-// Counts the insertions into the pane that bring received text: the pane
-// gathers it and keeps a bounded scroll-back, so its length alone says
-// nothing of what came.
-constexpr UINT_PTR kPaneWatchId = 0x5258;
-LRESULT CALLBACK countReceivedInsertions(HWND pane, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                         DWORD_PTR counter) {
-  if (message == EM_REPLACESEL && lParam != 0 && std::wcsstr(reinterpret_cast<const wchar_t*>(lParam), L"Rx>")) {
-    ++*reinterpret_cast<long*>(counter);
-  }
-  return DefSubclassProc(pane, message, wParam, lParam);
-}
 }  // namespace
 
 HostileInput measureHostileInput(const PanelPorts& ports, double seconds, double bytesPerSecond) {
@@ -75,9 +62,9 @@ HostileInput measureHostileInput(const PanelPorts& ports, double seconds, double
   startUiProbe(probe, mainWindowState.mainWindow);
   rx.reset();
 
-  long insertions = 0;
-  SetWindowSubclass(mainWindowState.consoleEdit, countReceivedInsertions, kPaneWatchId,
-                    reinterpret_cast<DWORD_PTR>(&insertions));
+  // The pane gathers received text and keeps a bounded scroll-back, so its
+  // length says nothing of what came in a given second.
+  PaneInsertions received({L"Rx>"});
   double start = nowMs();
   double nextCheck = start, nextQuery = start, windowEnd = start + kWindowMs;
   long windowInsertions = 0;
@@ -95,8 +82,8 @@ HostileInput measureHostileInput(const PanelPorts& ports, double seconds, double
     }
     if (now >= windowEnd) {
       ++r.windows;
-      if (insertions > windowInsertions) ++r.windowsWithTraffic;
-      windowInsertions = insertions;
+      if (received.holding(0) > windowInsertions) ++r.windowsWithTraffic;
+      windowInsertions = received.holding(0);
       windowEnd += kWindowMs;
     }
     if (!IsWindow(mainWindowState.mainWindow)) {
@@ -105,9 +92,6 @@ HostileInput measureHostileInput(const PanelPorts& ports, double seconds, double
     }
   }
   stopUiProbe(probe);
-  if (IsWindow(mainWindowState.consoleEdit)) {
-    RemoveWindowSubclass(mainWindowState.consoleEdit, countReceivedInsertions, kPaneWatchId);
-  }
   writer.stop = true;
   if (writing.joinable()) writing.join();
   peer.close();

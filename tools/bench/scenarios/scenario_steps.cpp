@@ -1,6 +1,9 @@
 #include "tools/bench/scenarios/scenario_steps.h"
 
 #include <windows.h>
+#include <commctrl.h>
+
+#include <utility>
 
 #include "links/serial_link.h"
 #include "tools/panel-driver/panel_in_process.h"
@@ -120,4 +123,33 @@ void InOrder::take(const std::wstring& text) {
       broken = true;
     }
   }
+}
+
+namespace {
+constexpr UINT_PTR kPaneWatchId = 0x5049;   // "PI"
+}  // namespace
+
+PaneInsertions::PaneInsertions(std::vector<std::wstring> needles)
+    : needles_(std::move(needles)), insertions_(needles_.size()), found_(needles_.size()) {
+  if (SetWindowSubclass(mainWindowState.consoleEdit, watch, kPaneWatchId, reinterpret_cast<DWORD_PTR>(this))) {
+    pane_ = mainWindowState.consoleEdit;
+  }
+}
+
+PaneInsertions::~PaneInsertions() {
+  if (pane_ != nullptr && IsWindow(pane_)) RemoveWindowSubclass(pane_, watch, kPaneWatchId);
+}
+
+LRESULT CALLBACK PaneInsertions::watch(HWND pane, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                       DWORD_PTR self) {
+  auto* counter = reinterpret_cast<PaneInsertions*>(self);
+  if (message == EM_REPLACESEL && lParam != 0) {
+    std::wstring text = reinterpret_cast<const wchar_t*>(lParam);
+    for (std::size_t i = 0; i < counter->needles_.size(); ++i) {
+      long n = countOf(text, counter->needles_[i]);
+      counter->found_[i] += n;
+      if (n > 0) ++counter->insertions_[i];
+    }
+  }
+  return DefSubclassProc(pane, message, wParam, lParam);
 }
