@@ -229,6 +229,12 @@ int configureSerialPort(HANDLE port) {
   dcb.Parity = NOPARITY;
   dcb.StopBits = ONESTOPBIT;
   if (!SetCommState(port, &dcb)) return 1;
+  // The driver holds the unit's bytes while the reader waits in a delivery;
+  // its own queue is often 4 KB, a third of a second at full line rate. A
+  // driver that keeps its own sizes works as before, so the result is ignored.
+  constexpr DWORD kDriverInputBytes = 65536;
+  constexpr DWORD kDriverOutputBytes = 4096;
+  SetupComm(port, kDriverInputBytes, kDriverOutputBytes);
   applyLinkTimeouts(port);
   return 0;
 }

@@ -8,7 +8,7 @@
 #   scripts/bench.sh BUILD_DIR
 # Counts can be lowered for a quick look: REPLY_PAIRS (1000), SUSTAINED_SECONDS
 # (60), IDLE_SECONDS (30), STARTUP_RUNS (7), PASTE_CHARACTERS (40000),
-# PASTE_RUNS (5).
+# PASTE_RUNS (5), CLICK_PRELOAD_BYTES (2621440), CLICK_SECONDS (90).
 set -uo pipefail
 build="$(cd "$1" && pwd)"
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
@@ -16,7 +16,7 @@ repo="$(cd "$here/.." && pwd)"
 win="$build/win"
 report="$build/bench-report.txt"
 : "${REPLY_PAIRS:=1000}" "${SUSTAINED_SECONDS:=60}" "${IDLE_SECONDS:=30}" "${STARTUP_RUNS:=7}"
-: "${PASTE_CHARACTERS:=40000}" "${PASTE_RUNS:=5}"
+: "${PASTE_CHARACTERS:=40000}" "${PASTE_RUNS:=5}" "${CLICK_PRELOAD_BYTES:=2621440}" "${CLICK_SECONDS:=90}"
 
 for exe in "$win/panel_bench.exe" "$win/launch_bench.exe" "$win/minimal_window.exe" "$win/vrx2600-control.exe" \
            "$build/native-bench/reply_grammar_bench"; do
@@ -29,6 +29,7 @@ session_steps() {
   run_step() {
     echo
     echo "\$ $*"
+    echo "  (load$(uptime | sed 's/.*load average:/:/'))"
     # The program lists its ports on standard output at start-up.
     "$repo/scripts/wine-exec.sh" "$@" | tr -d '\r' | grep -v -E '^(Registry method reports|COM[0-9]+)$'
     [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
@@ -36,6 +37,9 @@ session_steps() {
   run_step "$win/panel_bench.exe" reply-delay "$REPLY_PAIRS"
   run_step "$win/panel_bench.exe" sustained "$SUSTAINED_SECONDS" 11520
   run_step "$win/panel_bench.exe" paste "$PASTE_CHARACTERS" "$PASTE_RUNS"
+  # 94 % of the line rate, a click every 5 s
+  run_step "$win/panel_bench.exe" clicks "$CLICK_PRELOAD_BYTES" "$CLICK_SECONDS" 10830 5000
+  run_step "$win/panel_bench.exe" pane
   run_step "$win/launch_bench.exe" startup "$STARTUP_RUNS"
   idle_step || status=1
   return $status
@@ -91,13 +95,15 @@ idle_step() {
 {
   echo "VRX-2600 control panel: measured reliability and speed (make bench)"
   echo "when: $(date -u '+%Y-%m-%d %H:%M UTC'); machine: $(nproc) cores, $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -1)"
+  echo "load:$(uptime | sed 's/.*load average: / /')"
   echo "wine: $(/usr/lib/wine/wine64 --version 2>/dev/null); the Windows programs are MinGW-w64 RelWithDebInfo builds, run under Wine with Xvfb"
   echo
   echo "\$ $build/native-bench/reply_grammar_bench"
   "$build/native-bench/reply_grammar_bench"
   grammar=$?
   export -f session_steps idle_step proc_ticks panel_unix_pid wineserver_pid
-  export win repo build REPLY_PAIRS SUSTAINED_SECONDS IDLE_SECONDS STARTUP_RUNS PASTE_CHARACTERS PASTE_RUNS
+  export win repo build REPLY_PAIRS SUSTAINED_SECONDS IDLE_SECONDS STARTUP_RUNS PASTE_CHARACTERS PASTE_RUNS \
+    CLICK_PRELOAD_BYTES CLICK_SECONDS
   "$repo/scripts/test-session.sh" "$build" bash -c session_steps
   session=$?
   echo

@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # `make stress`: the long stress runs of the control panel under Wine, each
 # with its figures: connect/reconnect cycles, a pulled cable (the rig's pair
-# and vrx-sim hanging up), vrx-sim's line noise, and a long session through
-# the output pane. The report is also kept in BUILD_DIR/stress-report.txt.
+# and vrx-sim hanging up), vrx-sim's line noise, a long session through the
+# output pane, and a soak: a shift's stream of replies with the operator's
+# clicks. The report is also kept in BUILD_DIR/stress-report.txt.
 # (`make test` runs the same measurements with small counts: ctest -L stress.)
 #
 #   scripts/stress.sh BUILD_DIR
-# Counts: CYCLES (1000), UNPLUG_ROUNDS (5), HOSTILE_SECONDS (60), LONG_BYTES (1048576).
+# Counts: CYCLES (1000), UNPLUG_ROUNDS (5), HOSTILE_SECONDS (60), LONG_BYTES (1048576),
+# SOAK_SECONDS (1800).
 set -uo pipefail
 build="$(cd "$1" && pwd)"
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
@@ -15,7 +17,7 @@ win="$build/win"
 sim="$build/native/tools/vrx-sim/vrx-sim"
 rig="$build/rig"
 report="$build/stress-report.txt"
-: "${CYCLES:=1000}" "${UNPLUG_ROUNDS:=5}" "${HOSTILE_SECONDS:=60}" "${LONG_BYTES:=1048576}"
+: "${CYCLES:=1000}" "${UNPLUG_ROUNDS:=5}" "${HOSTILE_SECONDS:=60}" "${LONG_BYTES:=1048576}" "${SOAK_SECONDS:=1800}"
 # The simulated units get COM9, a port the test session leaves free.
 SIM_PORT=COM9
 COMEBACK_MS=3000
@@ -47,8 +49,11 @@ start_sim() {
 run_step() {
   echo
   echo "\$ $*"
+  echo "  (load$(uptime | sed 's/.*load average:/:/'))"
   "$repo/scripts/wine-exec.sh" "$@" | tr -d '\r' | grep -v -E '^(Registry method reports|COM[0-9]+)$'
-  return "${PIPESTATUS[0]}"
+  local status=${PIPESTATUS[0]}
+  echo "  (load at its end$(uptime | sed 's/.*load average:/:/'))"
+  return "$status"
 }
 export -f run_step
 export repo
@@ -63,6 +68,7 @@ export repo
     run_step '$win/panel_bench.exe' cycles $CYCLES || s=1
     run_step '$win/panel_bench.exe' unplug-rig $UNPLUG_ROUNDS || s=1
     run_step '$win/panel_bench.exe' long-session $LONG_BYTES || s=1
+    run_step '$win/panel_bench.exe' clicks 2621440 $SOAK_SECONDS 10830 6000 || s=1
     exit \$s" || status=1
 
   link="$rig/stress-sim-hangup"

@@ -78,23 +78,6 @@ void clickButton(HWND button) {
   pumpMessages();
 }
 
-void clickWithMouse(HWND window, int x, int y) {
-  POINT point{x, y};
-  ClientToScreen(window, &point);
-  int width = GetSystemMetrics(SM_CXSCREEN);
-  int height = GetSystemMetrics(SM_CYSCREEN);
-  INPUT inputs[3] = {};
-  for (INPUT& input : inputs) {
-    input.type = INPUT_MOUSE;
-    input.mi.dx = (point.x * 65535 + width / 2) / (width - 1);
-    input.mi.dy = (point.y * 65535 + height / 2) / (height - 1);
-  }
-  inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
-  inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
-  SendInput(3, inputs, sizeof(INPUT));
-}
-
 MenuItem menuItemAt(HMENU menu, int position) { return readItem(menu, static_cast<UINT>(position), TRUE); }
 
 MenuItem menuItemOf(HMENU menu, UINT id) { return readItem(menu, id, FALSE); }

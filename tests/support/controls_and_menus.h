@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/panel-driver/operator_input.h"
 #include "tools/panel-driver/program_process.h"
 
 // A child window by its place in the parent's client area (the network
@@ -20,8 +21,6 @@ std::vector<HWND> childrenInCreationOrder(HWND window);
 
 // Clicks a button as the operator would (BM_CLICK) and handles what follows.
 void clickButton(HWND button);
-// Clicks at a client point of window with real mouse input (SendInput).
-void clickWithMouse(HWND window, int x, int y);
 
 // One menu item: its text, id (-1 for a pop-up), grayed and checked marks,
 // and its whole MENUITEMINFO state.

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "tests/support/controls_and_menus.h"
@@ -49,7 +50,7 @@ TEST_F(ConsolePaneTest, EachKindHasItsPrefix) {
   for (const auto& [kind, line] : cases) {
     ConsolePane::appendLine(L"ABC\r\n", kind);
     expected += line;
-    EXPECT_EQ(paneText(), expected);
+    EXPECT_TRUE(waitFor([&] { return paneText() == expected; })) << paneText();
   }
   ConsolePane::appendLine(std::wstring(3000, L'x').c_str(), ConsoleLineKind::Tx);
   expected += L"Tx> " + std::wstring(2043, L'x');
@@ -64,18 +65,92 @@ TEST_F(ConsolePaneTest, LinesGoLastEvenWhenTheUserHasSelectedText) {
   ConsolePane::appendLine(L"second\r\n", ConsoleLineKind::Tx);
   SendMessageW(mainWindowState.consoleEdit, EM_SETSEL, 2, 5);
   ConsolePane::appendLine(L"third\r\n", ConsoleLineKind::Rx);
-  EXPECT_EQ(paneText(), L"Tx> first\r\nTx> second\r\nRx>third\r\n");
+  EXPECT_TRUE(waitFor([] { return paneText() == L"Tx> first\r\nTx> second\r\nRx>third\r\n"; })) << paneText();
 }
 
+// The state changes as the text arrives; the echo follows by itself, with no
+// later line to push it in.
 TEST_F(ConsolePaneTest, ParsedTextIsEchoedUnchangedAndCountZeroDoesNothing) {
   mainWindowState.mainWindow = host_;
   EXPECT_EQ(parseReceivedText(L">SOURCE HDMI1\r\nno end", 0), 1);
-  EXPECT_EQ(paneText(), L"");
   EXPECT_EQ(controlState.videoInput, -1);
   EXPECT_EQ(parseReceivedText(L">SOURCE HDMI1\r\nno end", 22), 0);
-  EXPECT_EQ(paneText(), L"Rx>>SOURCE HDMI1\r\nno end");
   EXPECT_EQ(controlState.videoInput, 4);
+  EXPECT_TRUE(waitFor([] { return paneText() == L"Rx>>SOURCE HDMI1\r\nno end"; })) << paneText();
 }
+
+// Received text is gathered, but a command or event line never overtakes
+// text received before it, and every delivery keeps its own line ends (or
+// their lack) exactly.
+TEST_F(ConsolePaneTest, GatheredTextKeepsItsPlaceBeforeLaterLines) {
+  ConsolePane::appendLine(L"one\r\ntw", ConsoleLineKind::Rx);
+  ConsolePane::appendLine(L"o\r\n", ConsoleLineKind::Rx);
+  ConsolePane::appendLine(L"B+ OUTPUT%\r\n", ConsoleLineKind::Tx);
+  ConsolePane::appendLine(L"three", ConsoleLineKind::Rx);
+  ConsolePane::appendLine(L"Opened COM7\r\n", ConsoleLineKind::System);
+  const std::wstring before = L"Rx>one\r\ntwRx>o\r\nTx> B+ OUTPUT%\r\nRx>threeSystem> Opened COM7\r\n";
+  EXPECT_EQ(paneText(), before);
+  ConsolePane::appendLine(L"four\r\n", ConsoleLineKind::Rx);
+  EXPECT_TRUE(waitFor([&] { return paneText() == before + L"Rx>four\r\n"; })) << paneText();
+}
+
+// "Clear" also drops received text that has not been shown yet.
+TEST_F(ConsolePaneTest, ClearDropsGatheredText) {
+  ConsolePane::appendLine(L"shown\r\n", ConsoleLineKind::Tx);
+  ConsolePane::appendLine(L"waiting\r\n", ConsoleLineKind::Rx);
+  ConsolePane::clear();
+  EXPECT_EQ(paneText(), L"");
+  ConsolePane::appendLine(L"after\r\n", ConsoleLineKind::Tx);
+  EXPECT_EQ(paneText(), L"Tx> after\r\n");
+}
+
+struct ScrollBackCase {
+  const char* name;
+  ConsoleLineKind kind;
+  std::size_t textUnits;   // of each line, its line end included
+  bool lineEnds;           // false: one endless line, as noise at a wrong baud rate is
+};
+void PrintTo(const ScrollBackCase& value, std::ostream* out) { *out << value.name; }
+
+class ConsolePaneScrollBack : public ConsolePaneTest, public testing::WithParamInterface<ScrollBackCase> {};
+
+// Far more text than the pane keeps: it never holds more than its most, and
+// it ends up with the newest text, at least the scroll-back's worth, from a
+// line's start on (a line too long for that keeps its end). "Clear" still
+// empties it.
+TEST_P(ConsolePaneScrollBack, KeepsTheNewestWholeLines) {
+  const ScrollBackCase& c = GetParam();
+  std::wstring all;
+  long most = 0;
+  for (int n = 0; all.size() < static_cast<std::size_t>(ConsolePane::kMostUnits + 3 * ConsolePane::kGatherUnits); ++n) {
+    std::wstring text = std::to_wstring(n) + L" ";
+    text.resize(c.textUnits - (c.lineEnds ? 2 : 0), L'a' + static_cast<wchar_t>(n % 26));
+    if (c.lineEnds) text += L"\r\n";
+    ConsolePane::appendLine(text.c_str(), c.kind);
+    all += (c.kind == ConsoleLineKind::Rx ? L"Rx>" : L"Tx> ") + text;
+    most = std::max(most, paneLength());
+  }
+  ConsolePane::showGathered();
+  const std::wstring kept = paneText();
+  EXPECT_LE(most, ConsolePane::kMostUnits);
+  EXPECT_LE(kept.size(), static_cast<std::size_t>(ConsolePane::kMostUnits));
+  EXPECT_GE(kept.size(), static_cast<std::size_t>(ConsolePane::kKeepUnits));
+  ASSERT_LT(kept.size(), all.size());
+  const std::size_t cut = all.size() - kept.size();
+  EXPECT_TRUE(all.compare(cut, kept.size(), kept) == 0) << "the pane does not hold the newest text";
+  if (c.lineEnds) {
+    EXPECT_EQ(all.substr(cut - 2, 2), L"\r\n") << "the kept text starts inside a line";
+  }
+  ConsolePane::clear();
+  EXPECT_EQ(paneText(), L"");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, ConsolePaneScrollBack,
+    testing::Values(ScrollBackCase{"ShortReplies", ConsoleLineKind::Rx, 30, true},
+                    ScrollBackCase{"LongCommands", ConsoleLineKind::Tx, 1500, true},
+                    ScrollBackCase{"NoiseWithoutLineEnds", ConsoleLineKind::Rx, 1000, false}),
+    [](const testing::TestParamInfo<ScrollBackCase>& info) { return std::string(info.param.name); });
 
 namespace {
 class ParserControlsTest : public ConsolePaneTest {

@@ -120,7 +120,7 @@ TEST_F(MainWindowLayout, CompactClientAreaIsCentredOnThePrimaryMonitor) {
   EXPECT_TRUE(IsWindowVisible(window));
 }
 
-// The pane keeps every line until "Clear", far beyond an edit's default limit.
+// The pane keeps its whole scroll-back, far beyond an edit's default limit.
 TEST_F(MainWindowLayout, ConsoleKeepsMoreThanAHundredThousandCharacters) {
   ASSERT_NE(startPanel(), nullptr);
   const std::wstring text(1998, L'x');

@@ -130,6 +130,34 @@ TEST_F(SerialLinkTest, ConfigureSetsTheUnitsLineAndTimeouts) {
   EXPECT_EQ(configureSerialPort(nullptr), 2);
 }
 
+struct QueueRequest {
+  HANDLE port = nullptr;
+  DWORD inputBytes = 0;
+  DWORD outputBytes = 0;
+};
+QueueRequest queueRequest;
+BOOL WINAPI refuseQueueSizes(HANDLE port, DWORD inputBytes, DWORD outputBytes) {
+  queueRequest = {port, inputBytes, outputBytes};
+  SetLastError(ERROR_INVALID_PARAMETER);
+  return FALSE;
+}
+
+// The driver is asked to hold over five seconds of the unit's input while the
+// reader waits in a delivery (its own queue is often 4 KB); a driver that
+// keeps its own sizes still leaves the line configured.
+TEST_F(SerialLinkTest, ConfigureAsksTheDriverForALargeInputQueue) {
+  ASSERT_EQ(openSerialPort(testPortName().c_str(), rx.window()), 0) << "error " << GetLastError();
+  queueRequest = {};
+  {
+    ImportPatch queue("kernel32.dll", "SetupComm", reinterpret_cast<const void*>(refuseQueueSizes));
+    ASSERT_TRUE(queue.active());
+    EXPECT_EQ(configureSerialPort(serialLink.serialHandle), 0);
+  }
+  EXPECT_EQ(queueRequest.port, serialLink.serialHandle);
+  EXPECT_EQ(queueRequest.inputBytes, 65536u);
+  EXPECT_EQ(queueRequest.outputBytes, 4096u);
+}
+
 // What the unit sends, in writes some milliseconds apart, and the bursts the
 // window must receive.
 struct ReplyCase {

@@ -11,6 +11,7 @@
 #include "tests/support/panel_fixtures.h"
 #include "tools/bench/panel_report.h"
 #include "tools/panel-driver/message_box_watcher.h"
+#include "ui/main/console_pane.h"
 
 namespace {
 constexpr long kHandleTolerance = 8;     // the system may cache a few handles
@@ -47,7 +48,8 @@ TEST_F(Stress, InputAtLineSpeedLosesNoByte) {
   EXPECT_GT(r.written, 0u);
   EXPECT_EQ(r.counted, r.written);
   EXPECT_EQ(r.delivered, r.written);
-  EXPECT_EQ(r.shown, r.written);
+  EXPECT_EQ(r.inOrder, r.written);
+  EXPECT_GT(r.paneTailUnits, 0);
   EXPECT_TRUE(dismissedBoxes().empty());
   EXPECT_EQ(r.unansweredProbes, 0);
 }
@@ -79,7 +81,25 @@ TEST_F(Stress, LongSessionLandsEveryAppend) {
   LongSession r = measureLongSession(sessionTestPorts(), bytes, {25 * 1024, 50 * 1024});
   printLongSession(r);
   ASSERT_TRUE(r.why.empty()) << r.why;
-  EXPECT_EQ(r.shown, r.written);
+  EXPECT_EQ(r.inOrder, r.written);
+  EXPECT_GT(r.paneTailUnits, 0);
   EXPECT_EQ(r.marks.size(), 2u);
+}
+
+// Replies streamed past the pane's scroll-back while "HDMI Vol+" is clicked
+// with the mouse: every byte delivered in order, every click's command on
+// the wire, the stream's last line shown and the pane holding its newest text.
+TEST_F(Stress, ClicksUnderAStreamAllReachTheWire) {
+  ClicksUnderStream r = measureClicksUnderStream(sessionTestPorts(), 200 * 1024, 4, 10830, 1500);
+  printClicksUnderStream(r);
+  ASSERT_TRUE(r.why.empty()) << r.why;
+  EXPECT_EQ(r.counted, r.written);
+  EXPECT_EQ(r.inOrder, r.written);
+  EXPECT_GT(r.clicks, 0);
+  EXPECT_EQ(r.clicksOnWire, r.clicks);
+  EXPECT_GE(r.lastLineMs, 0);
+  EXPECT_TRUE(r.paneIsStreamTail);
+  EXPECT_LE(r.paneUnits, ConsolePane::kMostUnits);
+  EXPECT_EQ(r.unansweredProbes, 0);
 }
 }  // namespace

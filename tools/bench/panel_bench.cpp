@@ -8,6 +8,8 @@
 //   panel_bench hostile SECONDS [PORT]       (PORT: vrx-sim --garbage; else own noise on COM7/COM8)
 //   panel_bench long-session BYTES
 //   panel_bench paste CHARACTERS RUNS
+//   panel_bench pane
+//   panel_bench clicks PRELOAD_BYTES SECONDS [BYTES_PER_SECOND] [CLICK_EVERY_MS]
 // Exit code 0 when the figures show no fault, 1 otherwise, 2 on a bad command line.
 #include <windows.h>
 
@@ -40,7 +42,7 @@ int run(const std::string& mode, int argc, char** argv) {
   if (mode == "sustained") {
     SustainedInput r = measureSustainedInput(ports, numberArg(argc, argv, 2, 60), numberArg(argc, argv, 3, 11520));
     printSustainedInput(r);
-    return r.ok && r.shown == r.written ? 0 : 1;
+    return r.ok && r.inOrder == r.written && r.paneTailUnits > 0 ? 0 : 1;
   }
   if (mode == "cycles") {
     ConnectCycles r = measureConnectCycles(ports, static_cast<int>(numberArg(argc, argv, 2, 1000)));
@@ -75,6 +77,18 @@ int run(const std::string& mode, int argc, char** argv) {
     printLongSession(r);
     return r.ok ? 0 : 1;
   }
+  if (mode == "clicks") {
+    auto preload = static_cast<unsigned long long>(numberArg(argc, argv, 2, 2621440));
+    ClicksUnderStream r = measureClicksUnderStream(ports, preload, numberArg(argc, argv, 3, 90),
+                                                   numberArg(argc, argv, 4, 10830), numberArg(argc, argv, 5, 5000));
+    printClicksUnderStream(r);
+    return r.ok ? 0 : 1;
+  }
+  if (mode == "pane") {
+    PaneCosts r = measurePaneCosts({1000, 100000, 150000, 500000, 1000000, 2500000});
+    printPaneCosts(r);
+    return r.ok ? 0 : 1;
+  }
   if (mode == "paste") {
     LongPaste r = measureLongPaste(ports, static_cast<int>(numberArg(argc, argv, 2, 40000)),
                                    static_cast<int>(numberArg(argc, argv, 3, 5)));
@@ -88,7 +102,8 @@ int run(const std::string& mode, int argc, char** argv) {
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    std::fprintf(stderr, "usage: panel_bench reply-delay|sustained|cycles|unplug-rig|unplug-sim|hostile|long-session|paste ...\n");
+    std::fprintf(stderr, "usage: panel_bench reply-delay|sustained|cycles|unplug-rig|unplug-sim|hostile|long-session|"
+                         "paste|pane|clicks ...\n");
     return 2;
   }
   // The program's boxes wait for an operator; the bench presses OK.

@@ -48,13 +48,15 @@ void printSustainedInput(const SustainedInput& r) {
   std::printf("    bytes counted by WM_RX_TEXT        %llu (wParam sum, %ld deliveries, %.0f bytes each)\n",
               r.counted, r.deliveries, r.deliveries ? double(r.counted) / r.deliveries : 0.0);
   std::printf("    bytes delivered to the parser      %llu (text units)\n", r.delivered);
-  std::printf("    bytes shown in the pane, in order  %llu   -> lost: %lld\n", r.shown,
-              static_cast<long long>(r.written) - static_cast<long long>(r.shown));
+  std::printf("    bytes delivered in order           %llu   -> lost: %lld\n", r.inOrder,
+              static_cast<long long>(r.written) - static_cast<long long>(r.inOrder));
   std::printf("    last byte written -> handled       %.0f ms\n", r.drainMs);
   std::printf("    longest UI-thread wait (probe)     %.1f ms over %ld probes, %ld unanswered in 5 s\n",
               r.longestUiWaitMs, r.probes, r.unansweredProbes);
-  std::printf("    longest WM_RX_TEXT handling        %.1f ms; pane at the end %ld characters\n",
-              r.longestHandlingMs, r.paneUnits);
+  std::printf("    longest WM_RX_TEXT handling        %.1f ms; pane at the end %ld characters, %lld of them\n"
+              "      the stream's newest, in order%s\n",
+              r.longestHandlingMs, r.paneUnits, r.paneTailUnits,
+              r.paneTailUnits < 0 ? " (NOT the stream's newest)" : "");
   printFailure(r.ok, r.why);
 }
 
@@ -109,18 +111,20 @@ void printHostileInput(const HostileInput& r, const PanelPorts& ports) {
 
 void printLongSession(const LongSession& r) {
   std::printf("long session: %llu bytes of reply lines written as fast as the link takes them, in-process,\n"
-              "  pane shown; bursts as the reader delivers them; at each mark of pane text: 5 direct\n"
+              "  pane shown; bursts as the reader delivers them; at each mark of received text: 5 direct\n"
               "  appendLine calls of a 1000-character line, one \"HDMI Vol+\" click (write + echo)\n",
               r.written);
-  std::printf("    bytes shown in the pane, in order  %llu of %llu   -> lost: %lld\n", r.shown, r.written,
-              static_cast<long long>(r.written) - static_cast<long long>(r.shown));
-  std::printf("    deliveries %ld in %.1f s (%.0f bytes/s); pane at the end %ld characters\n", r.deliveries, r.seconds,
-              r.seconds > 0 ? r.written / r.seconds : 0.0, r.paneUnits);
+  std::printf("    bytes delivered in order           %llu of %llu   -> lost: %lld\n", r.inOrder, r.written,
+              static_cast<long long>(r.written) - static_cast<long long>(r.inOrder));
+  std::printf("    deliveries %ld in %.1f s (%.0f bytes/s); pane at the end %ld characters, %lld of them the\n"
+              "      stream's newest, in order%s\n",
+              r.deliveries, r.seconds, r.seconds > 0 ? r.written / r.seconds : 0.0, r.paneUnits, r.paneTailUnits,
+              r.paneTailUnits < 0 ? " (NOT the stream's newest)" : "");
   for (const PaneMark& m : r.marks) {
-    std::printf("    at %4ld KB of pane text: one append %.1f ms (median of 5, max %.1f); WM_RX_TEXT\n"
-                "      handling median %.1f ms, max %.1f ms (n %d); a button click %.1f ms\n",
-                m.paneUnits / 1024, m.appendMs.median, m.appendMs.max, m.handlingMs.median, m.handlingMs.max,
-                m.handlingMs.count, m.clickMs);
+    std::printf("    at %4ld KB received (pane %ld characters): one append %.1f ms (median of 5, max %.1f);\n"
+                "      WM_RX_TEXT handling median %.1f ms, max %.1f ms (n %d); a button click %.1f ms\n",
+                m.receivedUnits / 1024, m.paneUnits, m.appendMs.median, m.appendMs.max, m.handlingMs.median,
+                m.handlingMs.max, m.handlingMs.count, m.clickMs);
   }
   std::printf("    longest UI-thread wait (probe)     %.1f ms (the marks' own appends left out)\n", r.longestUiWaitMs);
   printFailure(r.ok, r.why);
@@ -142,5 +146,56 @@ void printLongPaste(const LongPaste& r) {
                 "      unanswered in 5 s)\n",
                 row.into.kept, r.characters, row.into.capacity, row.into.longestUiWaitMs, row.into.unansweredProbes);
   }
+  printFailure(r.ok, r.why);
+}
+
+void printPaneCosts(const PaneCosts& r) {
+  std::printf("output pane costs: the edit's own steps in the real main window, pane shown, in-process; at\n"
+              "  each size the pane is filled with reply lines (WM_SETTEXT, painted), then each step is\n"
+              "  timed on the UI thread (QueryPerformanceCounter), 5 runs, the pane filled anew for each\n");
+  for (const PaneCostsAt& at : r.at) {
+    std::printf("  at %ld characters of pane text:\n", at.paneUnits);
+    printSpread("EM_SETSEL 0, -1 (select all)", at.selectAllMs);
+    printSpread("EM_SETSEL -1, -1", at.dropSelectionMs);
+    printSpread("caret to the end by its length", at.caretAtEndMs);
+    printSpread("EM_REPLACESEL of 1,000 units", at.replaceMs);
+    printSpread("the paint after it", at.paintMs);
+    printSpread("EM_REPLACESEL of 8,000 units", at.gatheredMs);
+    printSpread("EM_REPLACESEL of a click's echo", at.echoMs);
+    printSpread("oldest 50,000 taken off, painted", at.trimMs);
+  }
+  printFailure(r.ok, r.why);
+}
+
+namespace {
+void printSample(const char* when, const ProcessSample& s) {
+  std::printf("    %-22s working set %.1f MB, handle table entries %ld, threads %ld\n", when,
+              s.workingSetBytes / 1048576.0, s.handles, s.threads);
+}
+}  // namespace
+
+void printClicksUnderStream(const ClicksUnderStream& r) {
+  std::printf("clicks under a stream: %llu bytes of reply lines written as fast as the panel takes them,\n"
+              "  then %.0f s of reply lines at %.0f bytes/s (%.0f %% of 115200 8N1), in-process, pane shown;\n"
+              "  \"HDMI Vol+\" clicked with the mouse (SendInput) every few seconds, timed from the click to\n"
+              "  its command read by the unit's end; a second thread's WM_NULL every 10 ms waits as the\n"
+              "  reader's hand-over does\n",
+              r.preloadBytes, r.seconds, r.rateBytesPerSecond, r.rateBytesPerSecond * kBitsPerByte / kBaud * 100);
+  std::printf("    preload taken in %.1f s; pane then %ld characters\n", r.preloadSeconds, r.paneUnitsAfterPreload);
+  std::printf("    stream written in %.1f s (%.0f bytes/s achieved)\n", r.streamSeconds, r.achievedBytesPerSecond);
+  std::printf("    bytes written %llu, counted by WM_RX_TEXT %llu, delivered in order %llu -> lost: %lld\n",
+              r.written, r.counted, r.inOrder, static_cast<long long>(r.written) - static_cast<long long>(r.inOrder));
+  std::printf("    clicks %d, their commands on the wire %d\n", r.clicks, r.clicksOnWire);
+  printSpread("click -> on the wire", r.clickMs);
+  printSpread("of them in the last minute", r.lastMinuteClickMs);
+  std::printf("    stream's last byte -> its line in the pane  %.0f ms\n", r.lastLineMs);
+  std::printf("    longest UI-thread wait (probe)     %.1f ms (%ld unanswered in 5 s); at this rate the\n"
+              "      driver holds %.0f bytes meanwhile\n",
+              r.longestUiWaitMs, r.unansweredProbes, r.longestUiWaitMs / 1000 * r.rateBytesPerSecond);
+  printSpread("each insertion into the pane", r.insertionMs);
+  std::printf("    pane at the end %ld characters: %zu of them the stream's newest, in order: %s; %ld click echoes\n",
+              r.paneUnits, r.paneTailUnits, r.paneIsStreamTail ? "yes" : "NO", r.echoesInPane);
+  printSample("at the stream's start", r.start);
+  printSample("as it ends", r.end);
   printFailure(r.ok, r.why);
 }

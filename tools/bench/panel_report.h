@@ -10,3 +10,5 @@ void printUnplug(const Unplug& r, UnplugBy by);
 void printHostileInput(const HostileInput& r, const PanelPorts& ports);
 void printLongSession(const LongSession& r);
 void printLongPaste(const LongPaste& r);
+void printPaneCosts(const PaneCosts& r);
+void printClicksUnderStream(const ClicksUnderStream& r);

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 #include <tlhelp32.h>
+#include <psapi.h>
 
 #include <vector>
 
@@ -69,4 +70,14 @@ long ownThreadCount() {
   }
   CloseHandle(snapshot);
   return count;
+}
+
+long long ownWorkingSetBytes() {
+  PROCESS_MEMORY_COUNTERS_EX counters{};
+  counters.cb = sizeof counters;
+  if (!K32GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                               sizeof counters)) {
+    return -1;
+  }
+  return static_cast<long long>(counters.WorkingSetSize);
 }

@@ -9,3 +9,5 @@ long ownHandleCount();
 long ownHandleTableCount();
 // Threads of this process in a Toolhelp snapshot; -1 when it cannot be taken.
 long ownThreadCount();
+// This process's working set in bytes; -1 when it cannot be read.
+long long ownWorkingSetBytes();

@@ -11,6 +11,23 @@ void typeInto(HWND edit, const std::wstring& text) {
   for (wchar_t unit : text) SendMessageW(edit, WM_CHAR, unit, 1);
 }
 
+void clickWithMouse(HWND window, int x, int y) {
+  POINT point{x, y};
+  ClientToScreen(window, &point);
+  int width = GetSystemMetrics(SM_CXSCREEN);
+  int height = GetSystemMetrics(SM_CYSCREEN);
+  INPUT inputs[3] = {};
+  for (INPUT& input : inputs) {
+    input.type = INPUT_MOUSE;
+    input.mi.dx = (point.x * 65535 + width / 2) / (width - 1);
+    input.mi.dy = (point.y * 65535 + height / 2) / (height - 1);
+  }
+  inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
+  inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
+  SendInput(3, inputs, sizeof(INPUT));
+}
+
 namespace {
 // The clipboard's memory belongs to the system once it is set.
 bool putOnClipboard(HWND owner, const std::wstring& text) {

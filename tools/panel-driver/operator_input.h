@@ -14,6 +14,10 @@ void typeInto(HWND edit, const std::wstring& text);
 // into edit with WM_PASTE; false when the clipboard could not be set.
 bool pasteInto(HWND edit, const std::wstring& text);
 
+// Clicks at a client point of window with real mouse input (SendInput): it
+// waits in the input queue behind whatever the window's thread is busy with.
+void clickWithMouse(HWND window, int x, int y);
+
 // Runs action on this thread while another thread asks window to answer (a
 // sent WM_NULL) with limitMs to do it; true when the window answered.
 bool answersWhile(HWND window, const std::function<void()>& action, unsigned limitMs = 5000);

@@ -147,8 +147,8 @@ void createPanelControls(HWND window) {
 
 void createOutputControls(HWND window) {
   for (const ControlSpec& row : kOutputControls) createControl(window, row);
-  // The pane keeps every line until "Clear"; the edit's default limit would
-  // silently drop everything past 30,000 characters.
+  // The pane bounds its own scroll-back (console_pane.h); the edit's default
+  // limit would silently drop everything past 30,000 characters.
   SendMessageW(mainWindowState.consoleEdit, EM_SETLIMITTEXT, 0, 0);
   HideCaret(mainWindowState.consoleEdit);
   // One more than the Send row sends, so that a longer text shows as too long.

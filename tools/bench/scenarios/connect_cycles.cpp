@@ -82,8 +82,7 @@ ConnectCycles measureConnectCycles(const PanelPorts& ports, int cycles) {
   r.handlesBefore = r.handlesPeak = ownHandleCount();
   r.tableBefore = r.tablePeak = ownHandleTableCount();
   r.threadsBefore = r.threadsPeak = ownThreadCount();
-  long openedBefore = countOf(paneText(), L"System> Opened ");
-  long closedBefore = countOf(paneText(), L"System> Closed ");
+  PaneInsertions lines({L"System> Opened ", L"System> Closed "});
   long deliveriesBefore = rx.handled;
 
   std::vector<double> times;
@@ -105,11 +104,10 @@ ConnectCycles measureConnectCycles(const PanelPorts& ports, int cycles) {
   watching.join();
   peer.close();
 
-  std::wstring pane = paneText();
   r.cycles = static_cast<int>(times.size());
   r.connectMs = spreadOf(times);
-  r.openedLines = countOf(pane, L"System> Opened ") - openedBefore;
-  r.closedLines = countOf(pane, L"System> Closed ") - closedBefore;
+  r.openedLines = lines.found(0);
+  r.closedLines = lines.found(1);
   r.deliveries = rx.handled - deliveriesBefore;
   r.ok = r.cycles == cycles;
   return r;

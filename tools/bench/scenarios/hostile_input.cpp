@@ -41,6 +41,7 @@ void writeNoise(NoiseWriter* w) {
     Sleep(10);
   }
 }
+
 }  // namespace
 
 HostileInput measureHostileInput(const PanelPorts& ports, double seconds, double bytesPerSecond) {
@@ -61,10 +62,12 @@ HostileInput measureHostileInput(const PanelPorts& ports, double seconds, double
   startUiProbe(probe, mainWindowState.mainWindow);
   rx.reset();
 
+  // The pane gathers received text and keeps a bounded scroll-back, so its
+  // length says nothing of what came in a given second.
+  PaneInsertions received({L"Rx>"});
   double start = nowMs();
   double nextCheck = start, nextQuery = start, windowEnd = start + kWindowMs;
-  long windowPaneStart = paneLength();
-  long ownEcho = 0;   // pane growth from this run's own commands, not traffic
+  long windowInsertions = 0;
   while (nowMs() - start < seconds * 1000) {
     pumpFor(10);
     double now = nowMs();
@@ -74,16 +77,13 @@ HostileInput measureHostileInput(const PanelPorts& ports, double seconds, double
       nextCheck += kCheckEveryMs;
     }
     if (now >= nextQuery) {
-      long before = paneLength();
       readVideoInput();
-      ownEcho += paneLength() - before;
       nextQuery += kQueryEveryMs;
     }
     if (now >= windowEnd) {
       ++r.windows;
-      if (paneLength() - windowPaneStart - ownEcho > 0) ++r.windowsWithTraffic;
-      windowPaneStart = paneLength();
-      ownEcho = 0;
+      if (received.holding(0) > windowInsertions) ++r.windowsWithTraffic;
+      windowInsertions = received.holding(0);
       windowEnd += kWindowMs;
     }
     if (!IsWindow(mainWindowState.mainWindow)) {

@@ -40,32 +40,25 @@ void writeFast(FastWriter* w) {
   w->done = true;
 }
 
-struct Insert {
-  std::size_t at;
-  std::size_t units;
-};
-
-// The bench's own lines at a mark: direct appends and one button click.
-PaneMark measureAtMark(long mark, std::vector<Insert>* inserts) {
+// The bench's own lines at a mark: direct appends and one button click (its
+// System and Tx lines are taken out again before the pane is compared).
+PaneMark measureAtMark(long mark) {
   PaneMark m;
-  m.paneUnits = mark;
+  m.receivedUnits = mark;
   std::wstring line(kProbeLineUnits - 2, L'=');
   line += L"\r\n";
   std::vector<double> appends;
   for (int i = 0; i < kAppendsPerMark; ++i) {
-    long before = paneLength();
     double start = nowMs();
     ConsolePane::appendLine(line.c_str(), ConsoleLineKind::System);
     appends.push_back(nowMs() - start);
-    inserts->push_back({static_cast<std::size_t>(before), static_cast<std::size_t>(paneLength() - before)});
   }
   m.appendMs = spreadOf(appends);
-  long before = paneLength();
+  m.paneUnits = paneLength();
   double start = nowMs();
   SendMessageW(mainWindowState.mainWindow, WM_COMMAND, MAKEWPARAM(IDC_HDMI_VOL_UP, 0),
                reinterpret_cast<LPARAM>(mainWindowState.hdmiVolUpButton));
   m.clickMs = nowMs() - start;
-  inserts->push_back({static_cast<std::size_t>(before), static_cast<std::size_t>(paneLength() - before)});
   return m;
 }
 }  // namespace
@@ -74,21 +67,19 @@ LongSession measureLongSession(const PanelPorts& ports, unsigned long long bytes
   LongSession r;
   UnitPeer peer;
   RxRecorder rx;
-  rx.keepEach = false;
   if (!startPanelWithPeer(ports, peer, rx, true, &r.why)) return r;
   rx.reset();
-  // Each burst's handling and the pane's length as it began.
+  // Each burst's handling and the text received before it.
   std::vector<double> handlingMs;
-  std::vector<long> paneUnitsBefore;
-  long paneBefore = 0;
-  rx.beforeDelivery = [&] { paneBefore = paneLength(); };
+  std::vector<unsigned long long> receivedBefore;
+  std::string stream = replyStream(static_cast<std::size_t>(bytes));
+  InOrder order{&stream};
   rx.onDelivery = [&](const RxDelivery& delivery) {
     handlingMs.push_back(delivery.handlingMs);
-    paneUnitsBefore.push_back(paneBefore);
+    receivedBefore.push_back(order.matched);
+    order.take(delivery.text);
+    rx.deliveries.clear();
   };
-  long paneStart = paneLength();
-  std::string stream = replyStream(static_cast<std::size_t>(bytes));
-  std::vector<Insert> inserts;
 
   UiProbe probe;
   startUiProbe(probe, mainWindowState.mainWindow);
@@ -100,11 +91,11 @@ LongSession measureLongSession(const PanelPorts& ports, unsigned long long bytes
   unsigned long long seen = 0;
   double lastMove = nowMs();
   waitFor([&] {
-    if (nextMark < marks.size() && paneLength() >= marks[nextMark]) {
+    if (nextMark < marks.size() && rx.textUnits >= static_cast<unsigned long long>(marks[nextMark])) {
       // The marks' own appends hold the UI thread on purpose; the probe's
       // figure is for the traffic alone.
       longestOutsideMarks = std::max(longestOutsideMarks, probe.longestMs.load());
-      r.marks.push_back(measureAtMark(marks[nextMark], &inserts));
+      r.marks.push_back(measureAtMark(marks[nextMark]));
       ++nextMark;
       pumpFor(kSettleMs);
       resetUiProbe(probe);
@@ -125,21 +116,29 @@ LongSession measureLongSession(const PanelPorts& ports, unsigned long long bytes
   r.written = writer.written;
   r.deliveries = rx.handled;
   r.longestUiWaitMs = std::max(longestOutsideMarks, probe.longestMs.load());
-  std::wstring pane = paneText();
+  r.inOrder = order.matched;
+  // The pane may still be gathering the last text it received.
+  const std::string received = stream.substr(0, static_cast<std::size_t>(r.written));
+  std::wstring pane;
+  long long tail = -1;
+  waitFor([&] {
+    pane = paneText();
+    tail = paneHoldsTheStreamTail(pane, received);
+    return tail >= 0;
+  });
   r.paneUnits = static_cast<long>(pane.size());
-  // Take the bench's own lines out again, newest first, then compare.
-  for (auto it = inserts.rbegin(); it != inserts.rend(); ++it) pane.erase(it->at, it->units);
-  std::wstring wide(stream.begin(), stream.begin() + static_cast<long>(r.written));
-  std::wstring received = receivedTextFrom(pane, static_cast<std::size_t>(paneStart));
-  r.shown = commonPrefix(received, wide);
+  r.paneTailUnits = tail;
   for (PaneMark& mark : r.marks) {
     std::vector<double> atMark;
     for (std::size_t i = 0; i < handlingMs.size(); ++i) {
-      long before = paneUnitsBefore[i];
-      if (before >= mark.paneUnits && before < mark.paneUnits + kMarkSpanUnits) atMark.push_back(handlingMs[i]);
+      unsigned long long before = receivedBefore[i];
+      if (before >= static_cast<unsigned long long>(mark.receivedUnits) &&
+          before < static_cast<unsigned long long>(mark.receivedUnits + kMarkSpanUnits)) {
+        atMark.push_back(handlingMs[i]);
+      }
     }
     mark.handlingMs = spreadOf(atMark);
   }
-  r.ok = r.shown == r.written && r.marks.size() == marks.size();
+  r.ok = r.inOrder == r.written && tail > 0 && r.marks.size() == marks.size();
   return r;
 }

@@ -39,7 +39,8 @@ struct SustainedInput {
   double writeSeconds = 0;            // how long writing them took
   unsigned long long counted = 0;     // byte counts of the deliveries
   unsigned long long delivered = 0;   // units of the delivered texts
-  unsigned long long shown = 0;       // units of the stream found in the pane, in order
+  unsigned long long inOrder = 0;     // delivered text equal to the stream, in order
+  long long paneTailUnits = -1;       // the stream's newest text in the pane; -1 when it is not
   long deliveries = 0;
   double drainMs = 0;                 // last byte written -> all delivered
   double longestUiWaitMs = 0;
@@ -91,7 +92,7 @@ struct HostileInput {
   long invariantChecks = 0;
   long invariantFailures = 0;
   int windows = 0;              // one-second windows
-  int windowsWithTraffic = 0;   // of them, those in which the pane grew
+  int windowsWithTraffic = 0;   // of them, those in which received text went into the pane
   double longestUiWaitMs = 0;
   long unansweredProbes = 0;
   bool windowKept = true;
@@ -118,7 +119,8 @@ struct LongPaste {
 LongPaste measureLongPaste(const PanelPorts& ports, int characters, int runs);
 
 struct PaneMark {
-  long paneUnits = 0;           // the mark: 100 KB, 500 KB, 1 MB of pane text
+  long receivedUnits = 0;       // the mark: 100 KB, 500 KB, 1 MB of received text
+  long paneUnits = 0;           // the pane's text there
   Spread handlingMs;            // WM_RX_TEXT handling of the bursts after it
   Spread appendMs;              // appendLine of a 1000-unit line at the mark
   double clickMs = 0;           // a button click (write + echo) at the mark
@@ -127,7 +129,8 @@ struct LongSession {
   bool ok = false;
   std::string why;
   unsigned long long written = 0;
-  unsigned long long shown = 0;
+  unsigned long long inOrder = 0;   // delivered text equal to the stream, in order
+  long long paneTailUnits = 0;      // the stream's newest text in the pane; -1 when it is not
   long deliveries = 0;
   double seconds = 0;
   long paneUnits = 0;
@@ -136,3 +139,61 @@ struct LongSession {
 };
 LongSession measureLongSession(const PanelPorts& ports, unsigned long long bytes,
                                const std::vector<long>& marks);
+
+struct PaneCostsAt {
+  long paneUnits = 0;           // the pane's text before each step
+  Spread selectAllMs;           // EM_SETSEL 0, -1
+  Spread dropSelectionMs;       // EM_SETSEL -1, -1
+  Spread caretAtEndMs;          // WM_GETTEXTLENGTH, then EM_SETSEL length, length
+  Spread replaceMs;             // EM_REPLACESEL of one 1,000-unit delivery, no paint
+  Spread paintMs;               // the pane's paint after it
+  Spread gatheredMs;            // EM_REPLACESEL of 8,000 units at once
+  Spread echoMs;                // EM_REPLACESEL of a click's echo line
+  Spread trimMs;                // the oldest 50,000 units taken off, and the paint
+};
+struct PaneCosts {
+  bool ok = false;
+  std::string why;
+  std::vector<PaneCostsAt> at;
+};
+// What the output pane's edit takes for each step at each size of its text,
+// in the real main window: where an append's time goes.
+PaneCosts measurePaneCosts(const std::vector<long>& sizes);
+
+struct ProcessSample {
+  long long workingSetBytes = -1;   // this process's memory in use
+  long handles = -1;             // its entries in the system handle table
+  long threads = -1;
+};
+struct ClicksUnderStream {
+  bool ok = false;
+  std::string why;
+  unsigned long long preloadBytes = 0;   // replies written as fast as the panel took them
+  double preloadSeconds = 0;
+  long paneUnitsAfterPreload = 0;
+  double seconds = 0;                    // then the steady stream
+  double rateBytesPerSecond = 0;
+  double streamSeconds = 0;
+  double achievedBytesPerSecond = 0;
+  unsigned long long written = 0;        // every byte the unit wrote
+  unsigned long long counted = 0;        // byte counts of the deliveries
+  unsigned long long inOrder = 0;        // delivered text equal to the stream, in order
+  long deliveries = 0;
+  int clicks = 0;                        // "HDMI Vol+" clicked with the mouse (SendInput)
+  int clicksOnWire = 0;                  // its command received by the unit
+  Spread clickMs;                        // click -> its command at the unit
+  Spread lastMinuteClickMs;              // of the clicks in the stream's last minute
+  double lastLineMs = 0;                 // stream's last byte written -> its line in the pane
+  double longestUiWaitMs = 0;            // a sent message's wait, as the reader's hand-over waits
+  long unansweredProbes = 0;
+  Spread insertionMs;                    // each EM_REPLACESEL into the pane during the stream
+  long paneUnits = 0;
+  long echoesInPane = 0;
+  std::size_t paneTailUnits = 0;         // received text the pane holds
+  bool paneIsStreamTail = false;         // ... the newest of the stream, in order
+  ProcessSample start, end;              // as the stream starts, and as it ends
+};
+// After preloadBytes of replies, a stream at bytesPerSecond for seconds with
+// a mouse click on "HDMI Vol+" every clickEveryMs.
+ClicksUnderStream measureClicksUnderStream(const PanelPorts& ports, unsigned long long preloadBytes, double seconds,
+                                           double bytesPerSecond, double clickEveryMs);

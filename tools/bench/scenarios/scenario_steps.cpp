@@ -1,6 +1,9 @@
 #include "tools/bench/scenarios/scenario_steps.h"
 
 #include <windows.h>
+#include <commctrl.h>
+
+#include <utility>
 
 #include "links/serial_link.h"
 #include "tools/panel-driver/panel_in_process.h"
@@ -92,4 +95,61 @@ std::size_t commonPrefix(const std::wstring& a, const std::wstring& b) {
   std::size_t n = 0;
   while (n < a.size() && n < b.size() && a[n] == b[n]) ++n;
   return n;
+}
+
+void removeLines(std::wstring& text, const std::wstring& prefix) {
+  for (std::size_t at; (at = text.find(prefix)) != std::wstring::npos;) {
+    std::size_t end = text.find(L"\r\n", at);
+    text.erase(at, end == std::wstring::npos ? std::wstring::npos : end + 2 - at);
+  }
+}
+
+long long paneHoldsTheStreamTail(const std::wstring& pane, const std::string& stream) {
+  std::wstring own = pane;
+  removeLines(own, L"Tx> ");
+  removeLines(own, L"System> ");
+  std::wstring received = receivedTextFrom(own, 0);
+  std::wstring wide(stream.begin(), stream.end());
+  if (received.size() > wide.size()) return -1;
+  if (wide.compare(wide.size() - received.size(), received.size(), received) != 0) return -1;
+  return static_cast<long long>(received.size());
+}
+
+void InOrder::take(const std::wstring& text) {
+  for (wchar_t unit : text) {
+    if (!broken && matched < stream->size() && unit == static_cast<unsigned char>((*stream)[matched])) {
+      ++matched;
+    } else {
+      broken = true;
+    }
+  }
+}
+
+namespace {
+constexpr UINT_PTR kPaneWatchId = 0x5049;   // "PI"
+}  // namespace
+
+PaneInsertions::PaneInsertions(std::vector<std::wstring> needles)
+    : needles_(std::move(needles)), insertions_(needles_.size()), found_(needles_.size()) {
+  if (SetWindowSubclass(mainWindowState.consoleEdit, watch, kPaneWatchId, reinterpret_cast<DWORD_PTR>(this))) {
+    pane_ = mainWindowState.consoleEdit;
+  }
+}
+
+PaneInsertions::~PaneInsertions() {
+  if (pane_ != nullptr && IsWindow(pane_)) RemoveWindowSubclass(pane_, watch, kPaneWatchId);
+}
+
+LRESULT CALLBACK PaneInsertions::watch(HWND pane, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                       DWORD_PTR self) {
+  auto* counter = reinterpret_cast<PaneInsertions*>(self);
+  if (message == EM_REPLACESEL && lParam != 0) {
+    std::wstring text = reinterpret_cast<const wchar_t*>(lParam);
+    for (std::size_t i = 0; i < counter->needles_.size(); ++i) {
+      long n = countOf(text, counter->needles_[i]);
+      counter->found_[i] += n;
+      if (n > 0) ++counter->insertions_[i];
+    }
+  }
+  return DefSubclassProc(pane, message, wParam, lParam);
 }

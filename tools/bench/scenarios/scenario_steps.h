@@ -1,8 +1,11 @@
 #pragma once
 // Steps the measurements share: starting the connected panel, and reading the
 // unit's stream back out of the output pane.
+#include <windows.h>
+
 #include <cstddef>
 #include <string>
+#include <vector>
 
 #include "tools/bench/scenarios/panel_scenarios.h"
 
@@ -27,3 +30,39 @@ std::wstring receivedTextFrom(const std::wstring& pane, std::size_t offset);
 
 // Units of a and b that agree from the start.
 std::size_t commonPrefix(const std::wstring& a, const std::wstring& b);
+
+// Takes out every line that starts with prefix, up to and with its CR LF (the
+// pane's own Tx and System lines: the benchmarks' streams hold neither prefix).
+void removeLines(std::wstring& text, const std::wstring& prefix);
+
+// The pane's received text, less its Tx and System lines and "Rx>" prefixes,
+// is the newest part of stream: units of it, or -1 when it is not.
+long long paneHoldsTheStreamTail(const std::wstring& pane, const std::string& stream);
+
+// Delivered texts held against the stream they should be, in order.
+struct InOrder {
+  const std::string* stream = nullptr;
+  unsigned long long matched = 0;   // units equal to the stream, from its start
+  bool broken = false;
+  void take(const std::wstring& text);
+};
+
+// Counts what goes into the output pane while it lives: each insertion whose
+// text holds a needle, once per needle found. The pane keeps only its newest
+// text, so what it holds at the end no longer shows everything that went in.
+class PaneInsertions {
+ public:
+  explicit PaneInsertions(std::vector<std::wstring> needles);
+  ~PaneInsertions();
+  PaneInsertions(const PaneInsertions&) = delete;
+  PaneInsertions& operator=(const PaneInsertions&) = delete;
+  long holding(std::size_t needle) const { return insertions_[needle]; }   // insertions that held it
+  long found(std::size_t needle) const { return found_[needle]; }          // times it went in
+
+ private:
+  static LRESULT CALLBACK watch(HWND pane, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self);
+  std::vector<std::wstring> needles_;
+  std::vector<long> insertions_;
+  std::vector<long> found_;
+  HWND pane_ = nullptr;
+};

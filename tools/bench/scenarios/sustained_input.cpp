@@ -51,11 +51,14 @@ SustainedInput measureSustainedInput(const PanelPorts& ports, double seconds, do
   r.rateBytesPerSecond = bytesPerSecond;
   UnitPeer peer;
   RxRecorder rx;
-  rx.keepEach = false;
   if (!startPanelWithPeer(ports, peer, rx, true, &r.why)) return r;
   rx.reset();
-  long paneStart = paneLength();
   std::string stream = replyStream(static_cast<std::size_t>(seconds * bytesPerSecond));
+  InOrder order{&stream};
+  rx.onDelivery = [&](const RxDelivery& delivery) {
+    order.take(delivery.text);
+    rx.deliveries.clear();
+  };
 
   UiProbe probe;
   startUiProbe(probe, mainWindowState.mainWindow);
@@ -86,10 +89,18 @@ SustainedInput measureSustainedInput(const PanelPorts& ports, double seconds, do
   r.probes = probe.probes;
   r.unansweredProbes = probe.unanswered;
   r.longestHandlingMs = rx.longestHandlingMs;
-  std::wstring pane = paneText();
+  r.inOrder = order.matched;
+  // The pane may still be gathering the last text it received.
+  const std::string received = stream.substr(0, static_cast<std::size_t>(r.written));
+  std::wstring pane;
+  long long tail = -1;
+  waitFor([&] {
+    pane = paneText();
+    tail = paneHoldsTheStreamTail(pane, received);
+    return tail >= 0 && pane.find(L"Rx>") != std::wstring::npos;
+  });
   r.paneUnits = static_cast<long>(pane.size());
-  std::wstring wide(stream.begin(), stream.begin() + static_cast<long>(r.written));
-  r.shown = commonPrefix(receivedTextFrom(pane, static_cast<std::size_t>(paneStart)), wide);
+  r.paneTailUnits = tail;
   r.ok = true;
   return r;
 }
