@@ -70,8 +70,7 @@ void playUnit(Unit* u) {
   while (!u->startStream && !u->stop) Sleep(5);
   u->streamStartMs = nowMs();
   while (sent < u->stream->size() && !u->stop) {
-    double due = u->preload + (nowMs() - u->streamStartMs) / 1000.0 * u->bytesPerSecond;
-    std::size_t target = std::min(u->stream->size(), static_cast<std::size_t>(due));
+    std::size_t target = bytesDueNow(u->streamStartMs, u->bytesPerSecond, u->preload, u->stream->size());
     if (target > sent) {
       if (!u->peer->write(u->stream->data() + sent, target - sent)) break;
       sent = target;

@@ -117,17 +117,9 @@ LongSession measureLongSession(const PanelPorts& ports, unsigned long long bytes
   r.deliveries = rx.handled;
   r.longestUiWaitMs = std::max(longestOutsideMarks, probe.longestMs.load());
   r.inOrder = order.matched;
-  // The pane may still be gathering the last text it received.
-  const std::string received = stream.substr(0, static_cast<std::size_t>(r.written));
   std::wstring pane;
-  long long tail = -1;
-  waitFor([&] {
-    pane = paneText();
-    tail = paneHoldsTheStreamTail(pane, received);
-    return tail >= 0;
-  });
+  r.paneTailUnits = awaitStreamTailInPane(stream, r.written, &pane);
   r.paneUnits = static_cast<long>(pane.size());
-  r.paneTailUnits = tail;
   for (PaneMark& mark : r.marks) {
     std::vector<double> atMark;
     for (std::size_t i = 0; i < handlingMs.size(); ++i) {
@@ -139,6 +131,6 @@ LongSession measureLongSession(const PanelPorts& ports, unsigned long long bytes
     }
     mark.handlingMs = spreadOf(atMark);
   }
-  r.ok = r.inOrder == r.written && tail > 0 && r.marks.size() == marks.size();
+  r.ok = r.inOrder == r.written && r.paneTailUnits > 0 && r.marks.size() == marks.size();
   return r;
 }

@@ -9,6 +9,7 @@
 #include "tools/panel-driver/panel_in_process.h"
 #include "tools/panel-driver/rx_recorder.h"
 #include "tools/panel-driver/session_environment.h"
+#include "tools/panel-driver/timing.h"
 #include "tools/panel-driver/unit_peer.h"
 #include "tools/panel-driver/waiting.h"
 #include "ui/ids.h"
@@ -102,6 +103,22 @@ void removeLines(std::wstring& text, const std::wstring& prefix) {
     std::size_t end = text.find(L"\r\n", at);
     text.erase(at, end == std::wstring::npos ? std::wstring::npos : end + 2 - at);
   }
+}
+
+std::size_t bytesDueNow(double startMs, double bytesPerSecond, std::size_t ahead, std::size_t total) {
+  double due = static_cast<double>(ahead) + (nowMs() - startMs) / 1000.0 * bytesPerSecond;
+  return due >= static_cast<double>(total) ? total : static_cast<std::size_t>(due);
+}
+
+long long awaitStreamTailInPane(const std::string& stream, unsigned long long written, std::wstring* pane) {
+  const std::string received = stream.substr(0, static_cast<std::size_t>(written));
+  long long tail = -1;
+  waitFor([&] {
+    *pane = paneText();
+    tail = paneHoldsTheStreamTail(*pane, received);
+    return tail >= 0 && pane->find(L"Rx>") != std::wstring::npos;
+  });
+  return tail;
 }
 
 long long paneHoldsTheStreamTail(const std::wstring& pane, const std::string& stream) {

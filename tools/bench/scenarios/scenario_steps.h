@@ -21,6 +21,10 @@ bool startConnectedPanel(const PanelPorts& ports, RxRecorder& rx, std::string* w
 // also waits out the opening queries and reads them away.
 bool startPanelWithPeer(const PanelPorts& ports, UnitPeer& peer, RxRecorder& rx, bool settle, std::string* why);
 
+// A stream paced at bytesPerSecond since startMs, after a first part of
+// ahead bytes: how many of its total bytes are due by now.
+std::size_t bytesDueNow(double startMs, double bytesPerSecond, std::size_t ahead, std::size_t total);
+
 // Counts each occurrence of needle in text.
 long countOf(const std::wstring& text, const std::wstring& needle);
 
@@ -38,6 +42,12 @@ void removeLines(std::wstring& text, const std::wstring& prefix);
 // The pane's received text, less its Tx and System lines and "Rx>" prefixes,
 // is the newest part of stream: units of it, or -1 when it is not.
 long long paneHoldsTheStreamTail(const std::wstring& pane, const std::string& stream);
+
+// Waits (pumping) until the pane shows the newest part of the first written
+// units of stream, gathered received text having gone in; the pane's text
+// goes to *pane. Returns the units it holds of the stream, or -1 when it does
+// not hold its newest part within the wait.
+long long awaitStreamTailInPane(const std::string& stream, unsigned long long written, std::wstring* pane);
 
 // Delivered texts held against the stream they should be, in order.
 struct InOrder {

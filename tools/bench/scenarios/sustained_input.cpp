@@ -30,8 +30,7 @@ void writePaced(PacedWriter* w) {
   w->startMs = nowMs();
   std::size_t sent = 0;
   while (sent < w->stream->size()) {
-    double due = (nowMs() - w->startMs) / 1000.0 * w->bytesPerSecond;
-    std::size_t target = due > static_cast<double>(w->stream->size()) ? w->stream->size() : static_cast<std::size_t>(due);
+    std::size_t target = bytesDueNow(w->startMs, w->bytesPerSecond, 0, w->stream->size());
     if (target > sent) {
       if (!w->peer->write(w->stream->data() + sent, target - sent)) break;
       sent = target;
@@ -90,17 +89,9 @@ SustainedInput measureSustainedInput(const PanelPorts& ports, double seconds, do
   r.unansweredProbes = probe.unanswered;
   r.longestHandlingMs = rx.longestHandlingMs;
   r.inOrder = order.matched;
-  // The pane may still be gathering the last text it received.
-  const std::string received = stream.substr(0, static_cast<std::size_t>(r.written));
   std::wstring pane;
-  long long tail = -1;
-  waitFor([&] {
-    pane = paneText();
-    tail = paneHoldsTheStreamTail(pane, received);
-    return tail >= 0 && pane.find(L"Rx>") != std::wstring::npos;
-  });
+  r.paneTailUnits = awaitStreamTailInPane(stream, r.written, &pane);
   r.paneUnits = static_cast<long>(pane.size());
-  r.paneTailUnits = tail;
   r.ok = true;
   return r;
 }
