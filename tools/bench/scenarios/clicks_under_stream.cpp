@@ -70,14 +70,8 @@ void playUnit(Unit* u) {
   while (!u->startStream && !u->stop) Sleep(5);
   u->streamStartMs = nowMs();
   while (sent < u->stream->size() && !u->stop) {
-    std::size_t target = bytesDueNow(u->streamStartMs, u->bytesPerSecond, u->preload, u->stream->size());
-    if (target > sent) {
-      if (!u->peer->write(u->stream->data() + sent, target - sent)) break;
-      sent = target;
-      u->written = sent;
-    } else {
-      Sleep(2);
-    }
+    if (!writeDueBytes(*u->peer, *u->stream, u->streamStartMs, u->bytesPerSecond, u->preload, &sent)) break;
+    u->written = sent;
     listen(u);
   }
   u->streamEndMs = nowMs();

@@ -110,6 +110,18 @@ std::size_t bytesDueNow(double startMs, double bytesPerSecond, std::size_t ahead
   return due >= static_cast<double>(total) ? total : static_cast<std::size_t>(due);
 }
 
+bool writeDueBytes(UnitPeer& peer, const std::string& stream, double startMs, double bytesPerSecond,
+                   std::size_t ahead, std::size_t* sent) {
+  std::size_t target = bytesDueNow(startMs, bytesPerSecond, ahead, stream.size());
+  if (target <= *sent) {
+    Sleep(2);
+    return true;
+  }
+  if (!peer.write(stream.data() + *sent, target - *sent)) return false;
+  *sent = target;
+  return true;
+}
+
 long long awaitStreamTailInPane(const std::string& stream, unsigned long long written, std::wstring* pane) {
   const std::string received = stream.substr(0, static_cast<std::size_t>(written));
   long long tail = -1;

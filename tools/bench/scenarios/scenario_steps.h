@@ -25,6 +25,12 @@ bool startPanelWithPeer(const PanelPorts& ports, UnitPeer& peer, RxRecorder& rx,
 // ahead bytes: how many of its total bytes are due by now.
 std::size_t bytesDueNow(double startMs, double bytesPerSecond, std::size_t ahead, std::size_t total);
 
+// One step of such a stream: writes what is due of it beyond *sent (then
+// *sent is all that went), or waits a moment when nothing is due. False when
+// the write fails.
+bool writeDueBytes(UnitPeer& peer, const std::string& stream, double startMs, double bytesPerSecond,
+                   std::size_t ahead, std::size_t* sent);
+
 // Counts each occurrence of needle in text.
 long countOf(const std::wstring& text, const std::wstring& needle);
 

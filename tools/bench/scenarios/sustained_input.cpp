@@ -30,14 +30,8 @@ void writePaced(PacedWriter* w) {
   w->startMs = nowMs();
   std::size_t sent = 0;
   while (sent < w->stream->size()) {
-    std::size_t target = bytesDueNow(w->startMs, w->bytesPerSecond, 0, w->stream->size());
-    if (target > sent) {
-      if (!w->peer->write(w->stream->data() + sent, target - sent)) break;
-      sent = target;
-      w->written = sent;
-    } else {
-      Sleep(2);
-    }
+    if (!writeDueBytes(*w->peer, *w->stream, w->startMs, w->bytesPerSecond, 0, &sent)) break;
+    w->written = sent;
   }
   w->endMs = nowMs();
   w->done = true;
