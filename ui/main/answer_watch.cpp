@@ -48,7 +48,8 @@ void stopAnswerWatch() {
   KillTimer(mainWindowState.mainWindow, kAnswerWatchTimer);
 }
 
-void onAnswerWatchTimer() {
+void onAnswerWatchTimer(UINT_PTR timer) {
+  if (timer != kAnswerWatchTimer) return;
   // Told once: the notice stands for the whole connection.
   bool silent = mainWindowState.awaitingAnswer && serialLink.portOpen;
   stopAnswerWatch();

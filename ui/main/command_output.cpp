@@ -26,9 +26,10 @@ Transmitted transmitOnSelectedLink(const wchar_t* text, int size) {
   return sendTcp(text, size) == 0 ? Transmitted::Sent : Transmitted::Failed;
 }
 
-// A port whose cable was pulled stays open and fails every write, also once
-// the cable is back: only opening it again mends that, and nothing does it
-// behind the operator's back.
+// A write that failed while the port stays open (it ended short, or a line
+// error would not clear) is mended only by opening the port again, and
+// nothing does it behind the operator's back. A pulled cable closes the port
+// and says so on its own.
 void reportNotSent(const wchar_t* text, Transmitted why) {
   wchar_t line[ConsolePane::kLineUnits] = {};
   const wchar_t* port = serialLink.openPortName;

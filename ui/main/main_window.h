@@ -72,7 +72,7 @@ void reportLostLink(DWORD error, LPARAM connection);
 void watchForTheUnitsAnswer();
 void noteUnitLines(int lines);
 void stopAnswerWatch();
-void onAnswerWatchTimer();
+void onAnswerWatchTimer(UINT_PTR timer);   // any other timer of the window is not its
 
 // The Send button: the send edit's text with CR LF, then the edit is emptied.
 // A text longer than kFreeTextMaxUnits (command_texts.h) is not sent; a System

@@ -40,7 +40,7 @@ LRESULT onLinkLost(WPARAM error, LPARAM connection) {
   return 0;
 }
 
-void onTimer(HWND, UINT) { onAnswerWatchTimer(); }
+void onTimer(HWND, UINT id) { onAnswerWatchTimer(id); }
 
 // Shutdown order: an open port is closed through the link, which stops its
 // reader and waits for its end; only then is the stop mutex closed, so no
